@@ -1,0 +1,3 @@
+#include "classlib/CObject.h"
+
+CObject::~CObject() {}

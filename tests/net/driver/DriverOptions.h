@@ -1,0 +1,29 @@
+#pragma once
+// The driver's command line:
+//   netdriver SCENARIO [ARG...] [--log FILE] [--stop-file FILE] [--seconds N]
+//             [--answer-no] [--folder PATH] [--share KEY=PATH]...
+//             [--hold-from IP --release-file FILE]
+// Options may come anywhere; what is not an option is the scenario and its
+// arguments, in order.
+
+#include "classlib/CString.h"
+#include "classlib/CStringArray.h"
+
+struct DriverOptions {
+    CString scenario;
+    CStringArray arguments;      // the scenario's own arguments
+    CString logPath;             // empty: standard output
+    CString stopFile;            // a running scenario ends when this file appears
+    int seconds = 60;            // ... or after this many seconds
+    bool answerNo = false;       // prompts answered No (or Cancel) instead of Yes (or OK)
+    CString folder;              // the folder picker's answer; empty: cancelled
+    CStringArray shares;         // "packetNo-fileId=path": made servable before the start
+    CString holdFrom;            // messages from this IP wait in the window ...
+    CString releaseFile;         // ... until this file appears
+
+    // FALSE (with a message on standard error) for a malformed command line.
+    BOOL parse(int argc, char** argv);
+};
+
+// Stop file present or time up.
+bool stopRequested(const DriverOptions& options, DWORD startTicks);

@@ -1,0 +1,78 @@
+#include "tests/net/driver/RecordingWindow.h"
+
+#include "core/FileSystem.h"
+#include "core/IpMessage.h"
+#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
+#include "tests/net/driver/DriverLog.h"
+
+namespace {
+
+HWND recordingWindow = NULL;
+CString holdIp;
+CString releaseFile;
+DWORD giveUpMilliseconds = 0;
+
+void record(const char* kind, const IpMessage* message)
+{
+    LogLine(kind)
+        .field("senderIp", message->senderIp)
+        .field("version", message->version)
+        .field("packetNo", message->packetNo)
+        .field("user", message->user)
+        .field("host", message->host)
+        .field("command", message->command)
+        .field("extra", message->extra)
+        .field("group", message->group)
+        .write();
+}
+
+void holdIfAsked(const IpMessage* message)
+{
+    if (holdIp.IsEmpty() || message->senderIp != holdIp)
+        return;
+    LogLine("HOLD").field("senderIp", message->senderIp).field("packetNo", message->packetNo).write();
+    DWORD start = GetTickCount();
+    while (!isFileExists(releaseFile) && GetTickCount() - start < giveUpMilliseconds)
+        Sleep(20);
+    LogLine("RELEASE").field("senderIp", message->senderIp).field("packetNo", message->packetNo).write();
+}
+
+LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
+        const IpMessage* received = (const IpMessage*)lParam;
+        record(message == WM_USER_ADD_BUDDY ? "ADD_BUDDY" : "RECEIVE_MESSAGE", received);
+        holdIfAsked(received);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND buddyListWindow()
+{
+    return recordingWindow;
+}
+
+BOOL createRecordingWindow()
+{
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = recordingProcedure;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "ZQNetDriverBuddyList";
+    if (!RegisterClassA(&windowClass))
+        return FALSE;
+    recordingWindow = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
+                                    windowClass.hInstance, NULL);
+    return recordingWindow != NULL;
+}
+
+void holdMessagesFrom(const CString& ip, const CString& file, DWORD giveUp)
+{
+    holdIp = ip;
+    releaseFile = file;
+    giveUpMilliseconds = giveUp;
+}

@@ -1,0 +1,578 @@
+"""Network test harness: the messenger's code under Wine on one host, scripted peers on others.
+
+Every host is a Linux network namespace with one address 10.77.0.N on a veth whose other end sits on a
+bridge in a "switch" namespace, and a default route through that veth, so a broadcast to
+255.255.255.255 reaches every other host and nothing leaves the test network.
+
+    with Network(hosts=2) as net:
+        peer = Peer(net.hosts[1])                 # ipmsg_peer.Peer: UDP port 2425 on 10.77.0.2
+        with WineHost(net.hosts[0]) as wine:      # its own Wine prefix and wineserver on 10.77.0.1
+            wine.write_settings(userName="Li", userGroupName="Dev")
+            run = wine.start("messenger", "--seconds", "20")
+            packet = peer.expect(lambda p: p.command == 1, timeout=30)
+
+A test file calls run_tests() at its end: it skips the test (exit code 77) when the machine cannot
+run it, parses --driver/--template/--logs and hands the rest of the command line to unittest.
+Namespaces, Wine servers and processes are removed at the end, also when a test fails, times out
+or is interrupted; leftovers of a run that was killed outright are swept by the next run.
+"""
+
+import argparse
+import contextlib
+import ctypes
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+SKIP = 77                      # ctest's SKIP_RETURN_CODE for these tests
+NAME_PREFIX = "zqn"            # namespaces zqn<pid>s (switch), zqn<pid>h1, zqn<pid>h2, ...
+SCRATCH_PREFIX = "zq-net-"     # scratch folders /tmp/zq-net-<pid>-*: Wine prefixes of one run
+TEST_DEADLINE = 150            # seconds for a whole test file; ctest's own limit is above it
+
+REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+CLONE_NEWNET = 0x40000000
+_libc = ctypes.CDLL(None, use_errno=True)
+
+# Filled in by run_tests() from the command line.
+config = argparse.Namespace(driver=None, template=None, logs=None)
+
+# Networks and Wine hosts not closed yet; run_tests() closes what a test left open, e.g. when a
+# signal stopped it between setUpClass and tearDownClass.
+_open = []
+
+
+# ---------------------------------------------------------------------------------------------
+# Namespaces
+
+def ip(*args):
+    """Runs one `ip` command; a failure raises with its message."""
+    done = subprocess.run(["ip", *args], stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    if done.returncode != 0:
+        raise RuntimeError("ip %s: %s" % (" ".join(args), done.stderr.strip()))
+    return done.stdout
+
+
+def namespace_inode(name):
+    return os.stat("/var/run/netns/" + name).st_ino
+
+
+@contextlib.contextmanager
+def inside(namespace):
+    """Moves the calling thread into a network namespace for the block.
+
+    Sockets made inside keep that namespace after the block ends, so a test can talk as a peer
+    host from its own process."""
+    home = os.open("/proc/thread-self/ns/net", os.O_RDONLY)
+    target = os.open("/var/run/netns/" + namespace, os.O_RDONLY)
+    try:
+        if _libc.setns(target, CLONE_NEWNET) != 0:
+            err = ctypes.get_errno()
+            raise OSError(err, "setns into %s: %s" % (namespace, os.strerror(err)))
+        yield
+    finally:
+        _libc.setns(home, CLONE_NEWNET)
+        os.close(target)
+        os.close(home)
+
+
+class Host:
+    """One host of the test network: a namespace with one address."""
+
+    def __init__(self, namespace, address):
+        self.namespace = namespace
+        self.ip = address
+
+    def socket(self, kind=socket.SOCK_DGRAM):
+        with inside(self.namespace):
+            return socket.socket(socket.AF_INET, kind)
+
+    def command(self, args):
+        """The argument list that runs args on this host."""
+        return ["ip", "netns", "exec", self.namespace, *args]
+
+    def __repr__(self):
+        return "Host(%s, %s)" % (self.namespace, self.ip)
+
+
+class Network:
+    """Hosts 10.77.0.1 ... 10.77.0.N on one switch; torn down on exit."""
+
+    def __init__(self, hosts=2):
+        self.tag = "%s%d" % (NAME_PREFIX, os.getpid())
+        self.switch = self.tag + "s"
+        self.hosts = [Host("%sh%d" % (self.tag, i), "10.77.0.%d" % i) for i in range(1, hosts + 1)]
+        self.made = []
+
+    def __enter__(self):
+        sweep_leftovers()
+        _open.append(self)
+        try:
+            self._add_namespace(self.switch)
+            ip("-n", self.switch, "link", "add", "br0", "type", "bridge")
+            ip("-n", self.switch, "link", "set", "br0", "up")
+            for number, host in enumerate(self.hosts, 1):
+                self._add_namespace(host.namespace)
+                port = "p%d" % number
+                # Both ends are made right in their namespaces: no name can clash with the machine's.
+                ip("link", "add", port, "netns", self.switch, "type", "veth",
+                   "peer", "name", "eth0", "netns", host.namespace)
+                ip("-n", self.switch, "link", "set", port, "master", "br0", "up")
+                ip("-n", host.namespace, "addr", "add", host.ip + "/24", "dev", "eth0")
+                ip("-n", host.namespace, "link", "set", "eth0", "up")
+                ip("-n", host.namespace, "link", "set", "lo", "up")
+                # The default route is what lets 255.255.255.255 leave through eth0.
+                ip("-n", host.namespace, "route", "add", "default", "dev", "eth0")
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def _add_namespace(self, name):
+        ip("netns", "add", name)
+        self.made.append(name)
+
+    def __exit__(self, *exc):
+        for name in reversed(self.made):
+            subprocess.run(["ip", "netns", "del", name], stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.made = []
+        if self in _open:
+            _open.remove(self)
+        return False
+
+
+def _pid_alive(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        return True
+    return True
+
+
+def sweep_leftovers():
+    """Removes namespaces and Wine prefixes of earlier runs whose test process is gone
+    (a run killed with SIGKILL, e.g. by a time-out, cannot clean up after itself)."""
+    listed = subprocess.run(["ip", "netns", "list"], capture_output=True, text=True).stdout
+    for line in listed.splitlines():
+        match = re.match(r"(%s(\d+)\w+)" % NAME_PREFIX, line)
+        if match and not _pid_alive(int(match.group(2))):
+            subprocess.run(["ip", "netns", "del", match.group(1)], stderr=subprocess.DEVNULL)
+    scratch = tempfile.gettempdir()
+    for entry in os.listdir(scratch):
+        match = re.match(r"%s(\d+)-" % SCRATCH_PREFIX, entry)
+        if match and not _pid_alive(int(match.group(1))):
+            prefix = os.path.join(scratch, entry, "prefix")
+            if os.path.isdir(prefix):
+                stop_wineserver(prefix)
+            shutil.rmtree(os.path.join(scratch, entry), ignore_errors=True)
+
+
+# ---------------------------------------------------------------------------------------------
+# Wine
+
+# Binaries are shared with the template through hard links (Wine never rewrites them once the
+# prefix is up to date); every other file, the registry and .ini files above all, is copied.
+SHARED_SUFFIXES = (".dll", ".exe", ".nls", ".sys", ".drv", ".ocx", ".acm", ".tlb", ".cpl",
+                   ".ax", ".com", ".ds", ".icm", ".msstyles")
+
+
+def wine_environment(prefix, home):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", LC_ALL="zh_CN.UTF-8", HOME=home,
+               WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.pop("WINESERVER", None)
+    return env
+
+
+def stop_wineserver(prefix):
+    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def ensure_template(template):
+    """Makes the template prefix when it is not there yet (once, also with ctest -j)."""
+    if os.path.exists(os.path.join(template, ".zq-ready")):
+        return
+    import fcntl
+    os.makedirs(os.path.dirname(template), exist_ok=True)
+    with open(template + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        subprocess.run(["bash", os.path.join(REPO, "scripts", "make-prefix.sh"), template],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+
+
+def _template_is_current(template):
+    """True when Wine will not update the prefix (an update rewrites the binaries)."""
+    try:
+        with open(os.path.join(template, ".update-timestamp")) as f:
+            stamp = f.read().split()[0]
+        return int(stamp) == int(os.stat("/usr/share/wine/wine.inf").st_mtime)
+    except (OSError, ValueError, IndexError):
+        return False
+
+
+def clone_prefix(template, target):
+    link = _template_is_current(template)
+    for folder, dirs, files in os.walk(template):
+        relative = os.path.relpath(folder, template)
+        destination = os.path.normpath(os.path.join(target, relative))
+        os.makedirs(destination, exist_ok=True)
+        for name in dirs + files:
+            source = os.path.join(folder, name)
+            copy = os.path.join(destination, name)
+            if os.path.islink(source):
+                os.symlink(os.readlink(source), copy)
+            elif name in files:
+                if link and name.lower().endswith(SHARED_SUFFIXES):
+                    os.link(source, copy)
+                else:
+                    shutil.copy2(source, copy)
+        dirs[:] = [d for d in dirs if not os.path.islink(os.path.join(folder, d))]
+
+
+class WineProcess:
+    """A Windows program running on a WineHost; its console output goes to a file.
+
+    For the test driver, .log is its DriverLog and request_stop() ends its message loop."""
+
+    def __init__(self, popen, output_path, log=None, stop_file=None):
+        self.popen = popen
+        self.output_path = output_path
+        self.log = log
+        self.stop_file = stop_file
+
+    def running(self):
+        return self.popen.poll() is None
+
+    def wait(self, timeout):
+        """The exit code; raises subprocess.TimeoutExpired when it does not end in time."""
+        return self.popen.wait(timeout)
+
+    def request_stop(self):
+        with open(self.stop_file, "w"):
+            pass
+
+    def output(self):
+        with open(self.output_path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def stop(self):
+        if self.running():
+            self.popen.terminate()
+            try:
+                self.popen.wait(5)
+            except subprocess.TimeoutExpired:
+                self.popen.kill()
+                self.popen.wait()
+
+
+class WineHost:
+    """A Wine prefix of its own whose wineserver lives in the host's namespace.
+
+    The prefix is a copy of the template, so a test starts in about a second. Every program of
+    the prefix makes its sockets through the wineserver, so the server is started inside the
+    namespace first and checked to be there before any program runs. Logs and program output
+    go to config.logs/<name>/, which stays after the test for a look."""
+
+    def __init__(self, host, name=None):
+        self.host = host
+        self.name = name or "host%s" % host.ip.rsplit(".", 1)[1]
+        self.scratch = tempfile.mkdtemp(prefix="%s%d-%s-" % (SCRATCH_PREFIX, os.getpid(), self.name))
+        self.prefix = os.path.join(self.scratch, "prefix")
+        self.home = os.path.join(self.scratch, "home")
+        self.logs = os.path.join(config.logs, self.name)
+        self.processes = []
+        self.server_pid = None
+
+    # -- life cycle
+
+    def __enter__(self):
+        _open.append(self)
+        try:
+            ensure_template(config.template)
+            clone_prefix(config.template, self.prefix)
+            os.makedirs(self.home)
+            shutil.rmtree(self.logs, ignore_errors=True)
+            os.makedirs(self.logs)
+            self.remove_settings()
+            self._start_server()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def _start_server(self):
+        env = wine_environment(self.prefix, self.home)
+        with open(os.path.join(self.logs, "wineserver.txt"), "wb") as out:
+            subprocess.run(self.host.command(["wineserver", "-p"]), env=env, check=True,
+                           stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+        expected = namespace_inode(self.host.namespace)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            pid = self._find_server()
+            if pid:
+                if os.stat("/proc/%d/ns/net" % pid).st_ino != expected:
+                    raise RuntimeError("the wineserver of %s runs outside %s" % (self.prefix, self.host))
+                self.server_pid = pid
+                return
+            time.sleep(0.05)
+        raise RuntimeError("no wineserver came up for " + self.prefix)
+
+    def _find_server(self):
+        wanted = b"WINEPREFIX=" + self.prefix.encode()
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/comm" % entry, "rb") as f:
+                    if not f.read().startswith(b"wineserver"):
+                        continue
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    if wanted in f.read().split(b"\0"):
+                        return int(entry)
+            except OSError:
+                continue
+        return None
+
+    def close(self):
+        for process in self.processes:
+            process.stop()
+        if os.path.isdir(self.prefix):
+            stop_wineserver(self.prefix)
+        if self.server_pid:
+            deadline = time.monotonic() + 10
+            while _pid_alive(self.server_pid) and time.monotonic() < deadline:
+                time.sleep(0.05)
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        if self in _open:
+            _open.remove(self)
+
+    # -- programs
+
+    def start(self, program, *args, name=None):
+        """Starts a Windows program with args on this host; returns its WineProcess."""
+        name = name or "%s-%d" % (os.path.splitext(os.path.basename(program))[0], len(self.processes) + 1)
+        output_path = os.path.join(self.logs, name + ".out.txt")
+        with open(output_path, "wb") as out:
+            popen = subprocess.Popen(self.host.command(["wine", program, *args]),
+                                     env=wine_environment(self.prefix, self.home), cwd=self.logs,
+                                     stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+        process = WineProcess(popen, output_path)
+        self.processes.append(process)
+        return process
+
+    def driver(self, scenario, *args):
+        """Starts the test driver's scenario; the driver logs to .log and stops at request_stop()."""
+        name = "%s-%d" % (scenario, len(self.processes) + 1)
+        log_path = os.path.join(self.logs, name + ".log")
+        stop_path = os.path.join(self.logs, name + ".stop")
+        process = self.start(config.driver, scenario, "--log", dos_path(log_path),
+                             "--stop-file", dos_path(stop_path), *args, name=name)
+        process.log = DriverLog(log_path)
+        process.stop_file = stop_path
+        return process
+
+    # -- files
+
+    def unix_path(self, windows_path):
+        """C:\\x\\y -> that file in this prefix."""
+        drive, rest = windows_path.split(":", 1)
+        assert drive.upper() == "C", windows_path
+        return os.path.join(self.prefix, "drive_c", *[p for p in rest.split("\\") if p])
+
+    def settings_path(self):
+        return self.unix_path("C:\\windows\\system32\\ZQ.ini")
+
+    def remove_settings(self):
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(self.settings_path())
+
+    def write_settings(self, **values):
+        """Writes ZQ.ini (GBK) so that the program finds its settings and asks nothing at start.
+
+        Keys go to their sections; the ones not given get the values of an ordinary user."""
+        sections = {
+            "SYSTEM": {"isAutoStart": "false"},
+            "USER": {"userName": "", "userGroupName": ""},
+            "SHARE": {"shareFolders": ""},
+            "PRINTSCREEN": {"isOpenPrintScreen": "false", "screenImageSavePath": "ZQScreenImages"},
+        }
+        for key, value in values.items():
+            section = next((s for s, keys in sections.items() if key in keys), None)
+            if section is None:
+                raise KeyError("no such setting: " + key)
+            sections[section][key] = value
+        text = "".join("[%s]\r\n%s" % (section, "".join("%s=%s\r\n" % kv for kv in keys.items()))
+                       for section, keys in sections.items())
+        self.remove_settings()
+        with open(self.settings_path(), "wb") as f:
+            f.write(text.encode("gbk"))
+
+
+def dos_path(unix_path):
+    """Any Unix path as Wine programs see it, through drive Z:."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+# ---------------------------------------------------------------------------------------------
+# The driver's log
+
+def _unescape(field):
+    out = bytearray()
+    i = 0
+    while i < len(field):
+        c = field[i]
+        if c == 0x5C and i + 1 < len(field):          # backslash
+            nxt = field[i + 1]
+            if nxt == ord("x") and i + 3 < len(field):
+                out.append(int(field[i + 2:i + 4], 16))
+                i += 4
+                continue
+            out.append(nxt)
+            i += 2
+            continue
+        out.append(c)
+        i += 1
+    return bytes(out)
+
+
+class Event:
+    """One line of the driver's log: a kind and named byte fields (see driver/DriverLog.h)."""
+
+    def __init__(self, line):
+        parts = line.split(b"\t")
+        self.kind = parts[0].decode("ascii", "replace")
+        self.fields = {}
+        for part in parts[1:]:
+            key, _, value = part.partition(b"=")
+            self.fields[key.decode("ascii", "replace")] = _unescape(value)
+
+    def __getitem__(self, key):
+        return self.fields[key]
+
+    def text(self, key):
+        return self.fields[key].decode("gbk", "replace")
+
+    def get(self, key, default=None):
+        return self.fields.get(key, default)
+
+    def __repr__(self):
+        return "Event(%s %s)" % (self.kind, {k: v for k, v in self.fields.items()})
+
+
+class DriverLog:
+    """Reads the log that the driver appends to, line by line as it is flushed."""
+
+    def __init__(self, path):
+        self.path = path
+
+    def events(self, kind=None):
+        try:
+            with open(self.path, "rb") as f:
+                data = f.read()
+        except FileNotFoundError:
+            return []
+        lines = data.split(b"\n")[:-1]           # a line is complete only with its line end
+        events = [Event(line.rstrip(b"\r")) for line in lines if line.strip()]
+        return [e for e in events if kind is None or e.kind == kind]
+
+    def wait_for(self, match, timeout, process=None):
+        """The first event for which match(event) holds; fails after timeout seconds
+        (or at once when the given process has ended without writing it)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for event in self.events():
+                if match(event):
+                    return event
+            if process is not None and not process.running():
+                # One last look: the process may have written it just before it ended.
+                for event in self.events():
+                    if match(event):
+                        return event
+                raise AssertionError("the driver ended (exit %s) without the expected log line;\n%s"
+                                     % (process.popen.returncode, self.dump()))
+            if time.monotonic() > deadline:
+                raise AssertionError("no such log line in %d s;\n%s" % (timeout, self.dump()))
+            time.sleep(0.05)
+
+    def dump(self):
+        try:
+            with open(self.path, "rb") as f:
+                return "--- %s\n%s" % (self.path, f.read().decode("gbk", "replace"))
+        except FileNotFoundError:
+            return "--- %s: not written" % self.path
+
+
+# ---------------------------------------------------------------------------------------------
+# Running a test file
+
+def missing_requirement():
+    """Why this machine cannot run the network tests, or None."""
+    if os.geteuid() != 0:
+        return "network tests need root (network namespaces)"
+    if shutil.which("ip") is None:
+        return "network tests need iproute2 (`ip netns`)"
+    if shutil.which("wine") is None or shutil.which("wineserver") is None:
+        return "network tests need Wine"
+    probe = "%s%dprobe" % (NAME_PREFIX, os.getpid())
+    try:
+        ip("netns", "add", probe)
+        ip("netns", "del", probe)
+    except RuntimeError as e:
+        return "cannot make network namespaces here: %s" % e
+    if not config.driver or not os.path.exists(config.driver):
+        return "the test driver is not built (%s)" % config.driver
+    return None
+
+
+class _Interrupted(KeyboardInterrupt):
+    """Stops the whole run the way Ctrl+C does; unittest lets it through."""
+
+
+def _interrupt(signum, frame):
+    raise _Interrupted("stopped by signal %d" % signum)
+
+
+def run_tests():
+    """Entry point of a test file: skip when the machine cannot run it, else unittest.main()."""
+    parser = argparse.ArgumentParser(add_help=False)
+    parser.add_argument("--driver", default=os.environ.get("ZQ_NETDRIVER"))
+    parser.add_argument("--template", default=os.environ.get(
+        "ZQ_WINEPREFIX", os.path.join(REPO, "build", "wineprefix")))
+    parser.add_argument("--logs")
+    known, rest = parser.parse_known_args()
+    test_name = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+    config.driver = known.driver and os.path.abspath(known.driver)
+    config.template = os.path.abspath(known.template)
+    config.logs = os.path.abspath(known.logs or os.path.join(tempfile.gettempdir(), "zq-net-logs", test_name))
+
+    reason = missing_requirement()
+    if reason:
+        print("SKIPPED: " + reason)
+        sys.exit(SKIP)
+    # Clean up on ctest's SIGTERM, on Ctrl+C and at the test file's own deadline alike: the
+    # exception unwinds every `with` block, which removes namespaces, servers and prefixes.
+    signal.signal(signal.SIGTERM, _interrupt)
+    signal.signal(signal.SIGALRM, _interrupt)
+    signal.alarm(TEST_DEADLINE)
+    if not os.environ.get("DISPLAY"):
+        print("note: DISPLAY is not set; programs that open windows need one (scripts/with-display)")
+    try:
+        program = unittest.main(module="__main__", argv=[sys.argv[0], *rest], verbosity=2, exit=False)
+    finally:
+        for resource in reversed(list(_open)):      # Wine hosts before their network
+            resource.__exit__(None, None, None)
+    sys.exit(0 if program.result.wasSuccessful() else 1)

@@ -1,0 +1,170 @@
+"""A scripted IPMSG peer: the foreign client that the messenger meets on the wire.
+
+Datagrams are text in code page 936 (GBK): "version:packetNo:user:host:command:extra", where extra
+may hold further ':' and NUL bytes. The peer keeps every datagram it receives in order, so a test can
+wait for one kind while others go by, and ask afterwards what came in between.
+"""
+
+import socket
+import time
+
+PORT = 2425
+
+BR_ENTRY = 0x01
+BR_EXIT = 0x02
+ANSENTRY = 0x03
+SENDMSG = 0x20
+RECVMSG = 0x21
+GETFILEDATA = 0x60
+GETDIRFILES = 0x62
+SENDCHECKOPT = 0x100
+SECRETOPT = 0x200
+READCHECKOPT = 0x100000
+FILEATTACHOPT = 0x200000
+
+
+def gbk(text):
+    return text if isinstance(text, bytes) else text.encode("gbk")
+
+
+def build(packet_no, command, extra=b"", user="peer", host="peerbox", version="1"):
+    """The bytes of one datagram; extra (text or bytes) goes on unchanged, NULs included."""
+    head = "%s:%s:%s:%s:%d:" % (version, packet_no, user, host, command)
+    return gbk(head) + gbk(extra)
+
+
+def entry_extra(nickname, group):
+    """Extra of an entry or its answer as IPMSG clients send it: nickname, NUL, group, NUL."""
+    return gbk(nickname) + b"\0" + gbk(group) + b"\0"
+
+
+class Packet:
+    """One received datagram split into its fields; .raw keeps the bytes as they came."""
+
+    def __init__(self, raw, sender):
+        self.raw = raw
+        self.sender = sender                    # (ip, port)
+        fields = raw.split(b":", 5)
+        fields += [b""] * (6 - len(fields))
+        self.version, self.packet_no, self.user, self.host = (f.decode("gbk", "replace") for f in fields[:4])
+        try:
+            self.command = int(fields[4])
+        except ValueError:
+            self.command = None
+        self.extra = fields[5]
+
+    @property
+    def mode(self):
+        return None if self.command is None else self.command & 0xFF
+
+    def extra_fields(self):
+        """The NUL-separated pieces of extra, trailing empty ones dropped."""
+        pieces = self.extra.split(b"\0")
+        while pieces and not pieces[-1]:
+            pieces.pop()
+        return pieces
+
+    def __repr__(self):
+        return "Packet(from %s:%d %r)" % (self.sender[0], self.sender[1], self.raw[:200])
+
+
+class Peer:
+    """A peer on one test host, bound to UDP port 2425 there."""
+
+    def __init__(self, host, user="peer", hostname="peerbox"):
+        self.host = host
+        self.user = user
+        self.hostname = hostname
+        self.sock = host.socket(socket.SOCK_DGRAM)
+        self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+        self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 1 << 20)
+        self.sock.bind(("0.0.0.0", PORT))
+        self.inbox = []                         # received and not yet taken by expect()
+        self.history = []                       # everything received, in order
+        self.next_packet_no = 1000
+
+    def close(self):
+        self.sock.close()
+
+    # -- sending
+
+    def packet_no(self):
+        self.next_packet_no += 1
+        return self.next_packet_no
+
+    def send_raw(self, data, ip, port=PORT):
+        self.sock.sendto(data, (ip, port))
+
+    def send(self, ip, command, extra=b"", packet_no=None):
+        """Sends one datagram with this peer's header; returns its packet number."""
+        packet_no = self.packet_no() if packet_no is None else packet_no
+        self.send_raw(build(packet_no, command, extra, self.user, self.hostname), ip)
+        return packet_no
+
+    def send_entry(self, ip, nickname="PeerNick", group="PeerGroup", broadcast=False):
+        target = "255.255.255.255" if broadcast else ip
+        return self.send(target, BR_ENTRY, entry_extra(nickname, group))
+
+    def send_text(self, ip, text, options=SENDCHECKOPT):
+        return self.send(ip, SENDMSG | options, gbk(text) + b"\0")
+
+    # -- receiving
+
+    def _receive(self, timeout):
+        self.sock.settimeout(max(timeout, 0.001))
+        try:
+            data, sender = self.sock.recvfrom(65535)
+        except socket.timeout:
+            return None
+        packet = Packet(data, sender)
+        self.history.append(packet)
+        self.inbox.append(packet)
+        return packet
+
+    def expect(self, match, timeout=20, what="a matching datagram"):
+        """Takes the first datagram (already received or still to come) for which match holds."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for packet in self.inbox:
+                if match(packet):
+                    self.inbox.remove(packet)
+                    return packet
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise AssertionError("no %s within %d s; received: %r" % (what, timeout, self.history))
+            self._receive(left)
+
+    def collect(self, seconds):
+        """Receives for the given time; returns what came in it (also left in the inbox)."""
+        deadline = time.monotonic() + seconds
+        came = []
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return came
+            packet = self._receive(left)
+            if packet:
+                came.append(packet)
+
+
+def fetch_tcp(host, ip, request, timeout=20, port=PORT):
+    """Connects from host to ip:port, sends request (text or bytes), reads until the other side
+    closes; returns the bytes."""
+    sock = host.socket(socket.SOCK_STREAM)
+    try:
+        sock.settimeout(timeout)
+        sock.connect((ip, port))
+        sock.sendall(gbk(request))
+        received = bytearray()
+        while True:
+            chunk = sock.recv(65536)
+            if not chunk:
+                return bytes(received)
+            received += chunk
+    finally:
+        sock.close()
+
+
+def file_request(packet_id, file_id, offset=0, command=GETFILEDATA, packet_no=1, user="peer", host="peerbox"):
+    """The text a downloader sends on a TCP connection to ask for one offered item."""
+    return "1:%d:%s:%s:%d:%x:%x:%x" % (packet_no, user, host, command, packet_id, file_id, offset)

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "classlib/CString.h"
+#include "classlib/Types.h"
+
+// The two sockets of the process, both bound to port 2425 on every local
+// address. Every datagram we send leaves through udpSocket; the UDP receive
+// thread reads from it. The TCP accept thread listens on tcpSocket.
+extern SOCKET udpSocket;
+extern SOCKET tcpSocket;
+
+// Life of the messenger, all on the user-interface thread.
+// 1 when both sockets are ready; -1 when port 2425 is taken (the user has
+// been told, the quit message is posted).
+int initMessenger();
+// 1 when the socket could be made and bound, else 0.
+int createUdpSocket();
+int createTcpSocket();
+// Announces us, asks for the peers' share lists and starts the receive threads.
+int startMessenger();
+// Says goodbye and stops the sockets layer; the process ends right after.
+void stopMessenger();
+
+// Senders. Each returns 0; a datagram that cannot be sent is lost silently.
+int sendBrEntry();
+int sendBrExit();
+// Receipt for the chat text numbered packetNo, to ip port 2425.
+int sendRecvMessage(CString packetNo, CString ip);
+// One chat datagram to every address of ipList (joined by ","; blank pieces
+// are skipped). All receivers get the same packet number and the same bytes.
+int sendTextMessage(CString text, CString ipList);

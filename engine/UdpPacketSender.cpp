@@ -1,0 +1,62 @@
+#include "engine/UdpPacketSender.h"
+
+#include "core/UdpPacket.h"
+
+namespace {
+
+void sendDatagram(SOCKET socket, const char* data, int length, const sockaddr_in& destination)
+{
+    if (length < 0)
+        return;
+    sendto(socket, data, length, 0, (const sockaddr*)&destination, sizeof destination);
+}
+
+}  // namespace
+
+UdpPacketSender::~UdpPacketSender()
+{
+}
+
+BOOL UdpPacketSender::destinationOf(CString ip, int port, sockaddr_in* destination)
+{
+    unsigned long address = inet_addr(ip);
+    if (ip.IsEmpty() || address == INADDR_NONE)
+        return FALSE;
+    ZeroMemory(destination, sizeof *destination);
+    destination->sin_family = AF_INET;
+    destination->sin_addr.s_addr = address;
+    destination->sin_port = htons((u_short)port);
+    return TRUE;
+}
+
+int UdpPacketSender::broadcast(SOCKET socket, const char* data, int length, int port)
+{
+    char on = 1;
+    setsockopt(socket, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+
+    sockaddr_in destination;
+    ZeroMemory(&destination, sizeof destination);
+    destination.sin_family = AF_INET;
+    destination.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    destination.sin_port = htons((u_short)port);
+    sendDatagram(socket, data, length, destination);
+    return 0;
+}
+
+int UdpPacketSender::sendTo(SOCKET socket, const char* data, int length, CString ip, int port)
+{
+    sockaddr_in destination;
+    if (destinationOf(ip, port, &destination))
+        sendDatagram(socket, data, length, destination);
+    return 0;
+}
+
+int UdpPacketSender::sendPacket(SOCKET socket, const UdpPacket& packet)
+{
+    return sendTo(socket, packet.data, packet.length, packet.ip, packet.port);
+}
+
+int UdpPacketSender::sendString(SOCKET socket, CString data, CString ip, int port)
+{
+    return sendTo(socket, data, data.GetLength(), ip, port);
+}

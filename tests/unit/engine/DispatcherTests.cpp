@@ -1,3 +1,4 @@
+#include "RecordingBuddyWindow.h"
 #include "engine/MessageDispatcher.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,23 @@ TEST(MessageDispatcher, RoutesEachDatagramByItsFirstBytes)
         std::string received = c.datagram;
         EXPECT_EQ(c.route, MessageDispatcher::routeOf(received.c_str(), (int)received.size()));
     }
+}
+
+// The same chat text once as an IPMSG packet and once behind the share
+// marker: only the first reaches the buddy list.
+TEST(MessageDispatcher, HandsIpmsgPacketsToTheProcessorAndShareCommandsToTheShareHandler)
+{
+    MessageDispatcher dispatcher;
+    std::string chat = "1:70:alice:pc1:32:hi";
+    std::string shareCommand = "ZQMSG=ZQMSG:70:alice:pc1:32:hi";
+
+    dispatcher.dispatch(shareCommand.c_str(), (int)shareCommand.size(), "127.0.0.1", "2425");
+    EXPECT_TRUE(takeBuddyWindowDeliveries().empty());
+
+    dispatcher.dispatch(chat.c_str(), (int)chat.size(), "127.0.0.1", "2425");
+    std::vector<BuddyWindowDelivery> shown = takeBuddyWindowDeliveries();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("hi", shown[0].extra);
 }
 
 }  // namespace

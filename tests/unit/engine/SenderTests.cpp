@@ -1,4 +1,5 @@
 #include "LoopbackWire.h"
+#include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "engine/IpMessageSender.h"
 #include "engine/Messenger.h"
@@ -105,6 +106,27 @@ TEST(Senders, SendNothingToAnAddressTextThatIsNotDottedIPv4)
             UdpPacketSender::sendString(udpSocket, "hello", ip, 2425);
         });
         EXPECT_TRUE(sent.empty());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShareListSenders, ReplyIsTheCommandTextWithTheListAndNoNul)
+{
+    struct {
+        const char* list;
+        const char* onTheWire;
+    } cases[] = {
+        {"", "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE="},
+        {"3:4:照片:15;5:6:Docs:0", "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE=3:4:照片:15;5:6:Docs:0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        std::vector<std::string> sent = datagramsSentDuring([&] { CUtils::sendShareListReply("127.0.0.1", c.list); });
+        ASSERT_EQ(1u, sent.size());
+        EXPECT_EQ(c.onTheWire, sent[0]);
     }
 }
 

@@ -1,0 +1,45 @@
+#include "core/Globals.h"
+
+#include <atomic>
+#include <mutex>
+
+CMapStringToOb userMap;
+CMapStringToOb chatDialogMap;
+CMapStringToString shareIdMap;
+
+CString userName;
+CString userGroupName;
+CString shareFolders;
+CString screenImageSavePath("ZQScreenImages");
+BOOL isAutoStart = FALSE;
+BOOL isOpenPrintScreen = FALSE;
+
+namespace {
+
+// Constant-initialised, so it is ready before any static constructor runs.
+std::atomic<int> packetCounter(0);
+
+// Made on first use and never destroyed: threads still running while the
+// process ends must not meet a destroyed mutex.
+std::recursive_mutex& sharedStateMutex()
+{
+    static std::recursive_mutex* mutex = new std::recursive_mutex;
+    return *mutex;
+}
+
+}  // namespace
+
+int nextPacketNo()
+{
+    return ++packetCounter;
+}
+
+SharedStateLock::SharedStateLock()
+{
+    sharedStateMutex().lock();
+}
+
+SharedStateLock::~SharedStateLock()
+{
+    sharedStateMutex().unlock();
+}

@@ -1,0 +1,144 @@
+#include "core/IpMessageParser.h"
+
+#include "core/CUtils.h"
+#include "core/IpMessage.h"
+#include "core/TextCut.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Every header field and the tail are held in areas of this size, NUL included.
+const int FIELD_AREA_SIZE = 1024;
+const int MAX_FIELD_LENGTH = FIELD_AREA_SIZE - 1;
+
+const int HEADER_FIELD_COUNT = 5;   // version, packet number, user, host, command
+
+const int MODE_CHAT_TEXT = 1;
+
+// Command words are decimal: leading white space, an optional sign, digits
+// up to the first other character. No digits give 0. Large values wrap
+// modulo 2^32, so that peers writing the word unsigned keep its bits.
+int parseCommandWord(const char* text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) {
+        ++text;
+    }
+    bool negative = false;
+    if (*text == '+' || *text == '-') {
+        negative = *text == '-';
+        ++text;
+    }
+    unsigned int value = 0;
+    while (*text >= '0' && *text <= '9') {
+        value = value * 10u + (unsigned int)(*text - '0');
+        ++text;
+    }
+    return (int)(negative ? 0u - value : value);
+}
+
+// The bytes read as text up to their first NUL, kept within one field area.
+CString boundedText(const char* bytes, int length)
+{
+    const char* nul = (const char*)memchr(bytes, '\0', length);
+    if (nul != NULL) {
+        length = (int)(nul - bytes);
+    }
+    return CString(bytes, characterBoundaryLength(bytes, length, MAX_FIELD_LENGTH));
+}
+
+void setHeaderField(IpMessage* packet, int index, const CString& value)
+{
+    switch (index) {
+    case 0: packet->version = value; break;
+    case 1: packet->packetNo = value; break;
+    case 2: packet->user = value; break;
+    case 3: packet->host = value; break;
+    default: packet->command = parseCommandWord(value); break;
+    }
+}
+
+// Entry, answer and file-offer tails: "first<NUL>second..." or
+// "first:second...". NULs count as ':'; extra gets the first piece and group
+// the second, when there is one.
+void readSeparatedTail(const char* tail, int length, IpMessage* packet)
+{
+    char area[FIELD_AREA_SIZE] = {0};
+    int kept = characterBoundaryLength(tail, length, MAX_FIELD_LENGTH);
+    memcpy(area, tail, kept);
+    for (int i = 0; i < kept; ++i) {
+        if (area[i] == '\0') {
+            area[i] = ':';
+        }
+    }
+    CString text(area, kept);
+
+    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text, ":"));
+    if (pieces->GetCount() >= 2) {
+        POSITION position = pieces->GetHeadPosition();
+        packet->extra = pieces->GetNext(position);
+        packet->group = pieces->GetNext(position);
+    } else {
+        packet->extra = text;
+    }
+}
+
+}  // namespace
+
+IpMessageParser::IpMessageParser()
+{
+}
+
+IpMessageParser::~IpMessageParser()
+{
+}
+
+IpMessage* IpMessageParser::parse(CString text)
+{
+    IpMessage* message = new IpMessage;
+    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text, ":"));
+    POSITION position = pieces->GetHeadPosition();
+    for (int index = 0; position != NULL && index <= HEADER_FIELD_COUNT; ++index) {
+        const CString& piece = pieces->GetNext(position);
+        if (index < HEADER_FIELD_COUNT) {
+            setHeaderField(message, index, piece);
+        } else {
+            message->extra = piece;
+        }
+    }
+    return message;
+}
+
+int IpMessageParser::parseRawPacket(const char* data, int length, int mode, IpMessage* packet)
+{
+    if (data == NULL || length < 0) {
+        length = 0;
+    }
+    int fieldStart = 0;
+    int fieldIndex = 0;
+    int position = 0;
+    while (position < length && fieldIndex < HEADER_FIELD_COUNT) {
+        if (data[position] == ':') {
+            setHeaderField(packet, fieldIndex, boundedText(data + fieldStart, position - fieldStart));
+            ++fieldIndex;
+            fieldStart = position + 1;
+        }
+        ++position;
+    }
+    if (fieldIndex < HEADER_FIELD_COUNT) {
+        packet->extra.Empty();
+        return 1;
+    }
+
+    const char* tail = data + position;
+    int tailLength = length - position;
+    if (mode == MODE_CHAT_TEXT) {
+        // Other clients end the text with NUL bytes (and may put more after
+        // them); only the text before the first NUL is the message.
+        packet->extra = boundedText(tail, tailLength);
+    } else {
+        readSeparatedTail(tail, tailLength, packet);
+    }
+    return 1;
+}

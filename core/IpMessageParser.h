@@ -1,0 +1,38 @@
+#pragma once
+
+#include "classlib/CString.h"
+#include "classlib/CStringArray.h"
+
+class IpMessage;
+
+// Readers of received datagrams and of the file-transfer texts. Holds no
+// state; any thread may use its own instance.
+class IpMessageParser {
+public:
+    IpMessageParser();
+    virtual ~IpMessageParser();
+
+    // Reads the text up to its first NUL: the six ':'-separated fields;
+    // pieces after the sixth are ignored. Returns a new message owned by the
+    // caller; missing fields stay empty (command 0).
+    IpMessage* parse(CString text);
+
+    // Fills packet from the raw datagram bytes (NULs included); returns 1.
+    //   mode 1 (chat text): extra = the text after the fifth ':' up to its
+    //          first NUL, ':' inside it kept.
+    //   other modes (entry, answer, file offer): NULs count as ':'; extra is
+    //          the first piece after the fifth ':' and group the second,
+    //          when there is a second.
+    // Each header field and the extra keep at most 1023 bytes, never ending
+    // inside a double-byte character.
+    int parseRawPacket(const char* data, int length, int mode, IpMessage* packet);
+
+    // File-transfer readers.
+    void splitAttachments(const char* data, int length, CStringArray* entries);
+    void parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size,
+                          CString* mtime, CString* attr);
+    void parseFileRequest(const char* data, int length, CString* version, CString* packetNo,
+                          CString* user, CString* host, CString* command, CString* packetId,
+                          CString* fileId, CString* offset);
+    void parseDirHeader(const char* header, int length, CString* name, CString* size, CString* attr);
+};

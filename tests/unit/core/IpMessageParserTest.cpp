@@ -1,0 +1,161 @@
+#include "core/IpMessage.h"
+#include "core/IpMessageParser.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const int CHAT_TEXT = 1;
+const int ENTRY = 2;
+const int ANSWER_OR_OFFER = 4;
+
+// Raw datagram bytes; std::string keeps NULs.
+std::string bytes(const char* text, size_t length) { return std::string(text, length); }
+#define RAW(literal) bytes(literal, sizeof(literal) - 1)
+
+struct RawCase {
+    const char* name;
+    std::string datagram;
+    int mode;
+    const char* version;
+    const char* packetNo;
+    const char* user;
+    const char* host;
+    int command;
+    const char* extra;
+    const char* group;
+};
+
+// Every case starts from a message that already holds command 99, extra
+// "stale" and group "stale", to show what a reader leaves alone.
+const RawCase rawCases[] = {
+    {"entry: nickname, NUL, group", RAW("1-1-ZQ:5:u:h:1:Li\0Dev-Web"), ENTRY,
+     "1-1-ZQ", "5", "u", "h", 1, "Li", "Dev-Web"},
+    {"entry ending with NUL", RAW("1:5:u:h:1:nick\0grp\0"), ENTRY, "1", "5", "u", "h", 1, "nick", "grp"},
+    {"entry without group keeps the old group", RAW("1:5:u:h:1:nick"), ENTRY,
+     "1", "5", "u", "h", 1, "nick", "stale"},
+    {"entry with empty group", RAW("1:5:u:h:1:nick\0"), ENTRY, "1", "5", "u", "h", 1, "nick", ""},
+    {"nickname holding ':' is cut there", RAW("1:5:u:h:3:a:b\0grp"), ANSWER_OR_OFFER,
+     "1", "5", "u", "h", 3, "a", "b"},
+    {"file offer: text up to its first ':'", RAW("1:9:u:h:2097184:see: this\0" "1:f.txt:a:5e:1:\a"),
+     ANSWER_OR_OFFER, "1", "9", "u", "h", 2097184, "see", " this"},
+    {"chat text keeps ':'", RAW("1:5:u:h:32:a:b"), CHAT_TEXT, "1", "5", "u", "h", 32, "a:b", "stale"},
+    {"chat text ends at its NUL", RAW("1:5:u:h:32:hello\0"), CHAT_TEXT, "1", "5", "u", "h", 32, "hello", "stale"},
+    {"chat text: bytes after the NUL are not shown", RAW("1:5:u:h:32:hi\0junk:more\0"), CHAT_TEXT,
+     "1", "5", "u", "h", 32, "hi", "stale"},
+    {"chat text from iptux", RAW("1_iptux 0.8.3:15:root:vm:288:hello from iptux \xc4\xe3\xba\xc3\0"),
+     CHAT_TEXT, "1_iptux 0.8.3", "15", "root", "vm", 288, "hello from iptux 你好", "stale"},
+    {"fifth ':' is the last byte", RAW("1:5:u:h:32:"), CHAT_TEXT, "1", "5", "u", "h", 32, "", "stale"},
+    {"fifth ':' is the last byte (entry)", RAW("1:5:u:h:1:"), ENTRY, "1", "5", "u", "h", 1, "", "stale"},
+    {"too few fields: only closed fields, old command", RAW("1:2:u"), CHAT_TEXT,
+     "1", "2", "", "", 99, "", "stale"},
+    {"empty datagram", RAW(""), ENTRY, "", "", "", "", 99, "", "stale"},
+    {"header field read up to its NUL", RAW("1\0x:2:u\0v:h:32:t"), CHAT_TEXT, "1", "2", "u", "h", 32, "t", "stale"},
+    {"command: blanks, sign, digits up to another character", RAW("1:2:u:h: +32abc:t"), CHAT_TEXT,
+     "1", "2", "u", "h", 32, "t", "stale"},
+    {"command: negative", RAW("1:2:u:h:-5:t"), CHAT_TEXT, "1", "2", "u", "h", -5, "t", "stale"},
+    {"command: no digits", RAW("1:2:u:h:abc:t"), CHAT_TEXT, "1", "2", "u", "h", 0, "t", "stale"},
+    {"command: unsigned text keeps its bits", RAW("1:2:u:h:4294967295:t"), CHAT_TEXT,
+     "1", "2", "u", "h", -1, "t", "stale"},
+};
+
+TEST(IpMessageParser, RawDatagramsInEveryMode)
+{
+    IpMessageParser parser;
+    for (const RawCase& c : rawCases) {
+        SCOPED_TRACE(c.name);
+        IpMessage packet;
+        packet.command = 99;
+        packet.extra = "stale";
+        packet.group = "stale";
+        EXPECT_EQ(parser.parseRawPacket(c.datagram.data(), (int)c.datagram.size(), c.mode, &packet), 1);
+        EXPECT_STREQ(packet.version, c.version);
+        EXPECT_STREQ(packet.packetNo, c.packetNo);
+        EXPECT_STREQ(packet.user, c.user);
+        EXPECT_STREQ(packet.host, c.host);
+        EXPECT_EQ(packet.command, c.command);
+        EXPECT_STREQ(packet.extra, c.extra);
+        EXPECT_STREQ(packet.group, c.group);
+    }
+}
+
+TEST(IpMessageParser, RawDatagramIsReadOnlyUpToTheGivenLength)
+{
+    const char datagram[] = "1:2:u:h:32:abcdef";
+    IpMessageParser parser;
+    IpMessage packet;
+    parser.parseRawPacket(datagram, 13, CHAT_TEXT, &packet);
+    EXPECT_STREQ(packet.extra, "ab");
+}
+
+struct LongFieldCase {
+    const char* name;
+    std::string datagram;
+    int mode;
+    std::string user;
+    std::string extra;
+};
+
+TEST(IpMessageParser, OverLongFieldsKeepTheirFirst1023BytesOnACharacterBoundary)
+{
+    const std::string a1023(1023, 'a');
+    const std::string u1023(1023, 'u');
+    const LongFieldCase cases[] = {
+        {"long user name", "1:2:" + std::string(1500, 'u') + ":h:32:t", CHAT_TEXT, u1023, "t"},
+        {"long chat text", "1:2:u:h:32:" + std::string(2000, 'a') + std::string(1, '\0'), CHAT_TEXT, "u", a1023},
+        {"chat text with a character across byte 1023",
+         "1:2:u:h:32:" + std::string(1022, 'a') + "你好", CHAT_TEXT, "u", std::string(1022, 'a')},
+        {"chat text with a character ending at byte 1023",
+         "1:2:u:h:32:" + std::string(1021, 'a') + "你好", CHAT_TEXT, "u", std::string(1021, 'a') + "你"},
+        {"long entry nickname", "1:2:u:h:1:" + std::string(1500, 'a') + std::string(1, '\0') + "grp", ENTRY,
+         "u", a1023},
+    };
+    IpMessageParser parser;
+    for (const LongFieldCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        IpMessage packet;
+        parser.parseRawPacket(c.datagram.data(), (int)c.datagram.size(), c.mode, &packet);
+        EXPECT_EQ(std::string(packet.user), c.user);
+        EXPECT_EQ(std::string(packet.extra), c.extra);
+        EXPECT_STREQ(packet.host, "h");
+        EXPECT_EQ(packet.command, c.mode == ENTRY ? 1 : 32);
+    }
+}
+
+struct TextCase {
+    const char* text;
+    const char* version;
+    const char* packetNo;
+    const char* user;
+    const char* host;
+    int command;
+    const char* extra;
+};
+
+TEST(IpMessageParser, TextIsCutAtEveryColon)
+{
+    const TextCase cases[] = {
+        {"1:2:u:h:32:a:b", "1", "2", "u", "h", 32, "a"},
+        {"1:2:u", "1", "2", "u", "", 0, ""},
+        {"", "", "", "", "", 0, ""},
+        {"1-1-ZQ:7:u:h:2097184:", "1-1-ZQ", "7", "u", "h", 2097184, ""},
+        {"1::u:h:x:e", "1", "", "u", "h", 0, "e"},
+    };
+    IpMessageParser parser;
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::unique_ptr<IpMessage> message(parser.parse(c.text));
+        EXPECT_STREQ(message->version, c.version);
+        EXPECT_STREQ(message->packetNo, c.packetNo);
+        EXPECT_STREQ(message->user, c.user);
+        EXPECT_STREQ(message->host, c.host);
+        EXPECT_EQ(message->command, c.command);
+        EXPECT_STREQ(message->extra, c.extra);
+        EXPECT_STREQ(message->group, "");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#pragma once
+// Dialogs from resource templates. One dialog procedure serves both kinds:
+// it binds the object to its window at WM_INITDIALOG and subclasses it, so
+// that from then on every message goes through the message map like any
+// other window of ours (the template's dialog procedure stays the default).
+//
+//   modeless:  dlg->Create(IDD_X, parent); dlg->ShowWindow(SW_SHOW);
+//              OK/Cancel hide it.
+//   modal:     CXDlg dlg(parent); if (dlg.DoModal() == IDOK) ...
+//              Our own loop runs it, so PreTranslateMessage works as in the
+//              main loop; the owner is disabled meanwhile.
+
+#include "classlib/CWnd.h"
+#include "classlib/Types.h"
+
+class CDialog : public CWnd {
+  DECLARE_DYNAMIC(CDialog)
+public:
+  CDialog();
+  explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+  explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
+  virtual ~CDialog();
+
+  // Modeless, from a template resource (or the one given to the constructor).
+  virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+  virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
+  // Modeless, from a template in memory.
+  virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = NULL);
+  // A template in memory for the next DoModal.
+  BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = NULL);
+
+  // Runs the dialog modally; returns what EndDialog was given, or -1 when the
+  // dialog could not be made.
+  virtual INT_PTR DoModal();
+  // Modal: ends the loop with nResult. Modeless: hides the dialog.
+  void EndDialog(int nResult);
+  BOOL IsModal() const { return m_bModal; }
+
+  // UpdateData(FALSE) (which binds DDX_Control members); TRUE = focus the
+  // first control.
+  virtual BOOL OnInitDialog();
+  // UpdateData(TRUE), then EndDialog(IDOK).
+  virtual void OnOK();
+  // EndDialog(IDCANCEL). Esc, the close box and WM_CLOSE come here too.
+  virtual void OnCancel();
+
+  // Dialog keys (Tab, Enter, Esc, mnemonics) through IsDialogMessage.
+  virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+protected:
+  LPCTSTR m_lpszTemplateName;
+  LPCDLGTEMPLATE m_lpDialogTemplate;
+  CWnd* m_pParentWnd;
+  BOOL m_bModal;
+  BOOL m_bEndModal;
+  int m_nModalResult;
+
+  BOOL createModeless(LPCDLGTEMPLATE lpTemplate, HWND hWndParent);
+  LPCDLGTEMPLATE findTemplate() const;
+  HWND modalOwner() const;
+  void runModalLoop();
+
+  friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+
+  DECLARE_MESSAGE_MAP()
+};
+
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The same dialog; MFC's newer name.
+class CDialogEx : public CDialog {
+  DECLARE_DYNAMIC(CDialogEx)
+public:
+  CDialogEx() {}
+  explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = NULL) : CDialog(nIDTemplate, pParentWnd) {}
+  explicit CDialogEx(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL) : CDialog(lpszTemplateName, pParentWnd) {}
+};

@@ -1,0 +1,26 @@
+#pragma once
+// Rich edit 1.0 control (class "RICHEDIT", from RICHED32.DLL: call
+// AfxInitRichEdit before a dialog that holds one is made). Each method one message.
+
+#include "classlib/CWnd.h"
+
+#include <richedit.h>
+
+class CRichEditCtrl : public CWnd {
+public:
+  int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
+  BOOL LineScroll(int nLines, int nChars = 0) { return (BOOL)SendMessage(EM_LINESCROLL, (WPARAM)nChars, (LPARAM)nLines); }
+  void SetSel(long nStartChar, long nEndChar) {
+    CHARRANGE range = {nStartChar, nEndChar};
+    SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
+  }
+  void SetSel(CHARRANGE& cr) { SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr); }
+  void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) { SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
+  long GetTextLength() const { return (long)SendMessage(WM_GETTEXTLENGTH); }
+  // The most text the control accepts (rich edit 1.0 starts at 32 KB).
+  void LimitText(long nChars = 0) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)nChars); }
+  BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return (BOOL)SendMessage(EM_SETREADONLY, bReadOnly); }
+  COLORREF SetBackgroundColor(BOOL bSysColor, COLORREF cr) {
+    return (COLORREF)SendMessage(EM_SETBKGNDCOLOR, bSysColor, (LPARAM)cr);
+  }
+};

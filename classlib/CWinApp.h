@@ -1,0 +1,83 @@
+#pragma once
+// The application object. The program defines one global object of a class
+// derived from CWinApp; the class library's WinMain finds it (the constructor
+// records it), runs InitInstance and then the message loop Run.
+
+#include "classlib/CCmdTarget.h"
+#include "classlib/CString.h"
+#include "classlib/Types.h"
+
+class CDocTemplate;
+class CWnd;
+
+class CCommandLineInfo : public CObject {
+public:
+  enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+  int m_nShellCommand;
+  CString m_strFileName;
+  BOOL m_bShowSplash;
+  BOOL m_bRunEmbedded;
+  BOOL m_bRunAutomated;
+
+  CCommandLineInfo();
+  virtual ~CCommandLineInfo() {}
+  // One argument: bFlag when it began with '-' or '/' (which is removed).
+  virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
+};
+
+class CWinApp : public CCmdTarget {
+  DECLARE_DYNAMIC(CWinApp)
+public:
+  CWnd* m_pMainWnd;
+  HINSTANCE m_hInstance;
+  LPTSTR m_lpCmdLine;
+  int m_nCmdShow;
+  LPCTSTR m_pszAppName;
+  CString m_strRegistryKey;
+
+  explicit CWinApp(LPCTSTR lpszAppName = NULL);
+  virtual ~CWinApp();
+
+  virtual BOOL InitInstance();
+  // The message loop: PreTranslateMessage, then TranslateMessage and
+  // DispatchMessage; ends at WM_QUIT with ExitInstance().
+  virtual int Run();
+  virtual int ExitInstance();
+  // Called when the queue is empty; deletes temporary wrappers. Return TRUE
+  // for more idle calls.
+  virtual BOOL OnIdle(LONG lCount);
+  // Walks the window chain of the message (CWnd::WalkPreTranslateTree).
+  virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+  void SetRegistryKey(LPCTSTR lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey; }
+  void LoadStdProfileSettings(UINT nMaxMRU = 4) { (void)nMaxMRU; }
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+  // FileNew and FileOpen both make the (empty) document, its frame and view;
+  // FALSE when that fails.
+  BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  HICON LoadIcon(UINT nIDResource) const;
+  HICON LoadIcon(LPCTSTR lpszResourceName) const;
+
+  afx_msg void OnFileNew();
+  afx_msg void OnFileOpen() {}
+  afx_msg void OnFilePrintSetup() {}
+
+protected:
+  CDocTemplate* m_pDocTemplate;
+  int m_nExitCode;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+CWnd* AfxGetMainWnd();
+inline void AfxEnableControlContainer() {}
+// Loads RICHED32.DLL, which provides the rich edit 1.0 class "RICHEDIT".
+BOOL AfxInitRichEdit();
+// The application's PreTranslateMessage, or the window walk without one.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
+// What WinMain does: InitInstance, then Run.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

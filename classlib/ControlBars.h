@@ -1,0 +1,39 @@
+#pragma once
+// The frame's tool bar and status bar: the common controls, created as
+// children of the frame. Docking is not done.
+
+#include "classlib/CWnd.h"
+#include "classlib/StandardIds.h"
+#include "classlib/Types.h"
+
+class CControlBar : public CWnd {
+  DECLARE_DYNAMIC(CControlBar)
+public:
+  void EnableDocking(DWORD dwDockStyle) { (void)dwDockStyle; }
+};
+
+class CToolBar : public CControlBar {
+  DECLARE_DYNAMIC(CToolBar)
+public:
+  // dwStyle may hold CBRS_ bits; they are dropped (no docking, no gripper).
+  BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
+                DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x2000L /* CBRS_ALIGN_TOP */,
+                CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x2000L, UINT nID = AFX_IDW_TOOLBAR) {
+    return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
+  }
+  // Buttons from the TOOLBAR resource and the bitmap of the same id. A
+  // program without that resource gets an empty bar (TRUE as well).
+  BOOL LoadToolBar(UINT nIDResource);
+};
+
+class CStatusBar : public CControlBar {
+  DECLARE_DYNAMIC(CStatusBar)
+public:
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x8000L /* CBRS_BOTTOM */,
+              UINT nID = AFX_IDW_STATUS_BAR);
+  // One pane per id; a pane's text is the string resource of its id
+  // (ID_SEPARATOR: an empty, stretching first pane).
+  BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+  BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText);
+};

@@ -1,0 +1,79 @@
+#pragma once
+// GDI object wrappers. Each owns its handle and deletes it when destroyed,
+// unless detached.
+
+#include "classlib/CObject.h"
+#include "classlib/NullSafe.h"
+#include "classlib/TempObjects.h"
+#include "classlib/Types.h"
+
+class CDC;
+
+class CGdiObject : public CObject {
+public:
+  HGDIOBJ m_hObject;
+
+  CGdiObject() : m_hObject(NULL) {}
+  virtual ~CGdiObject() { DeleteObject(); }
+  CGdiObject(const CGdiObject&) = delete;
+  CGdiObject& operator=(const CGdiObject&) = delete;
+
+  HGDIOBJ GetSafeHandle() const {
+    const CGdiObject* self = afxUnknownPointer(this);
+    return self ? self->m_hObject : NULL;
+  }
+  operator HGDIOBJ() const { return m_hObject; }
+  BOOL Attach(HGDIOBJ h) { if (!h || m_hObject) return FALSE; m_hObject = h; return TRUE; }
+  HGDIOBJ Detach() { HGDIOBJ h = m_hObject; m_hObject = NULL; return h; }
+  BOOL DeleteObject() {
+    if (!m_hObject) return FALSE;
+    return ::DeleteObject(Detach());
+  }
+  int GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
+
+  static CGdiObject* FromHandle(HGDIOBJ h) { return afxTemporaryWrapper<CGdiObject>(h); }
+  void AttachTemporary(HGDIOBJ h) { m_hObject = h; }
+};
+
+class CBitmap : public CGdiObject {
+public:
+  CBitmap() {}
+  static CBitmap* FromHandle(HBITMAP h) { return afxTemporaryWrapper<CBitmap>((HGDIOBJ)h); }
+  operator HBITMAP() const { return (HBITMAP)m_hObject; }
+  BOOL LoadBitmap(UINT nIDResource);
+  BOOL LoadBitmap(LPCTSTR lpszResourceName);
+  BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+  int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
+};
+
+class CBrush : public CGdiObject {
+public:
+  CBrush() {}
+  explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
+  static CBrush* FromHandle(HBRUSH h) { return afxTemporaryWrapper<CBrush>((HGDIOBJ)h); }
+  operator HBRUSH() const { return (HBRUSH)m_hObject; }
+  BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+  BOOL CreatePatternBrush(CBitmap* pBitmap) {
+    return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+  }
+};
+
+class CFont : public CGdiObject {
+public:
+  CFont() {}
+  static CFont* FromHandle(HFONT h) { return afxTemporaryWrapper<CFont>((HGDIOBJ)h); }
+  operator HFONT() const { return (HFONT)m_hObject; }
+  BOOL CreateFontIndirect(const LOGFONT* lpLogFont) { return Attach(::CreateFontIndirectA(lpLogFont)); }
+  // nPointSize in tenths of a point, as in MFC; pDC NULL = the screen.
+  BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = NULL);
+  int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
+};
+
+class CPen : public CGdiObject {
+public:
+  CPen() {}
+  CPen(int nPenStyle, int nWidth, COLORREF color) { CreatePen(nPenStyle, nWidth, color); }
+  static CPen* FromHandle(HPEN h) { return afxTemporaryWrapper<CPen>((HGDIOBJ)h); }
+  operator HPEN() const { return (HPEN)m_hObject; }
+  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF color) { return Attach(::CreatePen(nPenStyle, nWidth, color)); }
+};

@@ -1,0 +1,104 @@
+// The serving side of a file transfer: one thread per accepted connection
+// reads a file request and answers with the file's bytes or a folder stream.
+
+#include "engine/FileTransfer.h"
+
+#include "core/Globals.h"
+#include "core/IpMessageParser.h"
+#include "engine/FileBlocks.h"
+#include "engine/FolderStreamSender.h"
+#include "engine/LongPath.h"
+#include "engine/MessageReceiverThread.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const int kRequestBufferSize = 32768;
+
+// Bytes a peer may still send after its item was served, read before the
+// close so that the close does not reset the connection under the data.
+const int kDrainLimit = 65536;
+const int kDrainWaitMs = 5000;
+
+// The local path the request asks for, copied out of shareIdMap; false when
+// the map does not know the request's key.
+bool requestedPath(const char* request, int length, CString* path, int* offset)
+{
+    CString version, packetNo, user, host, command, packetId, fileId, offsetText;
+    IpMessageParser parser;
+    parser.parseFileRequest(request, length, &version, &packetNo, &user, &host, &command, &packetId, &fileId,
+                            &offsetText);
+    *offset = atoi(offsetText);
+    CString key = packetId + "-" + fileId;
+    SharedStateLock lock;
+    return shareIdMap.Lookup(key, *path) != FALSE;
+}
+
+// Ends the connection after the last byte: the peer sees the end of the data
+// first, then whatever it still sends is read and dropped.
+void closeConnection(SOCKET s, char* buffer)
+{
+    shutdown(s, SD_SEND);
+    DWORD wait = kDrainWaitMs;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&wait, sizeof wait);
+    for (int drained = 0; drained < kDrainLimit;) {
+        int n = recv(s, buffer, kRequestBufferSize, 0);
+        if (n <= 0)
+            break;
+        drained += n;
+    }
+    closesocket(s);
+}
+
+}  // namespace
+
+UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
+{
+    TcpConnectionInfo* info = (TcpConnectionInfo*)parameter;
+    SOCKET s = info->socket;
+    delete info;
+
+    // One request per connection. A request that cannot be served gets no
+    // answer, and the peer may send another one on the same connection.
+    std::vector<char> request(kRequestBufferSize);
+    for (;;) {
+        int n = recv(s, &request[0], kRequestBufferSize, 0);
+        if (n <= 0)
+            break;
+        CString path;
+        int offset = 0;
+        if (!requestedPath(&request[0], n, &path, &offset))
+            continue;
+        DWORD attributes = GetFileAttributesW(longPathW(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            continue;  // gone since it was offered
+        // The kind of the path decides, not the command of the request.
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            sendFolderByTcp(s, lastPathComponent(path), path);
+        else
+            sendFileData(s, path, offset);
+        break;
+    }
+    closeConnection(s, &request[0]);
+    return 0;
+}
+
+BOOL sendFileData(SOCKET s, CString path, int offset)
+{
+    ServedFile file;
+    if (!file.openForServing(longPathW(path)))
+        return FALSE;
+    // The offset travels as 32 bits; read unsigned it reaches up to 4 GiB.
+    if (file.Seek((LONGLONG)(unsigned int)offset, CFile::begin) == (ULONGLONG)-1)
+        return FALSE;
+    std::vector<char> block(kFileBlockSize);
+    return sendToEnd(s, file, &block[0]);
+}
+
+BOOL sendFolderByTcp(SOCKET s, CString name, CString path)
+{
+    FolderStreamSender sender(s);
+    return sender.send(name, path);
+}

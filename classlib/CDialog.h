@@ -55,6 +55,7 @@ protected:
   BOOL m_bEndModal;
   int m_nModalResult;
 
+  afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
   BOOL createModeless(LPCDLGTEMPLATE lpTemplate, HWND hWndParent);
   LPCDLGTEMPLATE findTemplate() const;
   HWND modalOwner() const;

@@ -4,6 +4,7 @@
 // holds the tool bar, the status bar and the view.
 
 #include "classlib/CWnd.h"
+#include "classlib/ControlBars.h"
 #include "classlib/DocTemplate.h"
 #include "classlib/StandardIds.h"
 #include "classlib/Types.h"
@@ -15,20 +16,6 @@ class CView;
 #define FWS_ADDTOTITLE 0x00008000L
 #define FWS_PREFIXTITLE 0x00004000L
 #define FWS_SNAPTOBARS 0x00002000L
-
-// Docking sides for EnableDocking (docking itself is not done: bars stay
-// where the frame lays them out).
-#define CBRS_ALIGN_LEFT 0x1000L
-#define CBRS_ALIGN_TOP 0x2000L
-#define CBRS_ALIGN_RIGHT 0x4000L
-#define CBRS_ALIGN_BOTTOM 0x8000L
-#define CBRS_ALIGN_ANY 0xF000L
-#define CBRS_TOP (CBRS_ALIGN_TOP)
-#define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM)
-#define CBRS_GRIPPER 0x00400000L
-#define CBRS_TOOLTIPS 0x0010L
-#define CBRS_FLYBY 0x0800L
-#define CBRS_SIZE_DYNAMIC 0x0400L
 
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)

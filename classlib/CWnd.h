@@ -193,15 +193,13 @@ protected:
   WNDPROC m_pfnSuper;   // the procedure a subclassed window had, else NULL
   bool m_bPermanent;    // bound: GWLP_USERDATA points here
   bool m_bOwnsWindow;   // made by our code: destroyed with the object
+  bool m_bRouted;       // its messages reach AfxWndProc (our class or subclassed)
 
   explicit CWnd(HWND hWndSpecial);  // for wndTop and friends
   void bindTo(HWND hWnd);
   void unbind();
   // Where a window procedure call for this object ends.
   void onFinalMessage();
-  // The command-routing target of update handlers beyond this window
-  // (frames add the application).
-  virtual void updateMenuItem(CCmdUI* pCmdUI);
 
   friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
   friend LRESULT afxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,6 +6,22 @@
 #include "classlib/StandardIds.h"
 #include "classlib/Types.h"
 
+#include <commctrl.h>
+
+// Bar styles. Only WS_VISIBLE of a bar's style is used: bars are not docked
+// and have no gripper; the docking sides are accepted and ignored.
+#define CBRS_ALIGN_LEFT 0x1000L
+#define CBRS_ALIGN_TOP 0x2000L
+#define CBRS_ALIGN_RIGHT 0x4000L
+#define CBRS_ALIGN_BOTTOM 0x8000L
+#define CBRS_ALIGN_ANY 0xF000L
+#define CBRS_TOP CBRS_ALIGN_TOP
+#define CBRS_BOTTOM CBRS_ALIGN_BOTTOM
+#define CBRS_TOOLTIPS 0x0010L
+#define CBRS_FLYBY 0x0020L
+#define CBRS_SIZE_DYNAMIC 0x0040L
+#define CBRS_GRIPPER 0x00400000L
+
 class CControlBar : public CWnd {
   DECLARE_DYNAMIC(CControlBar)
 public:
@@ -17,9 +33,9 @@ class CToolBar : public CControlBar {
 public:
   // dwStyle may hold CBRS_ bits; they are dropped (no docking, no gripper).
   BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
-                DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x2000L /* CBRS_ALIGN_TOP */,
+                DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
                 CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
-  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x2000L, UINT nID = AFX_IDW_TOOLBAR) {
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, UINT nID = AFX_IDW_TOOLBAR) {
     return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
   }
   // Buttons from the TOOLBAR resource and the bitmap of the same id. A
@@ -30,7 +46,7 @@ public:
 class CStatusBar : public CControlBar {
   DECLARE_DYNAMIC(CStatusBar)
 public:
-  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | 0x8000L /* CBRS_BOTTOM */,
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
               UINT nID = AFX_IDW_STATUS_BAR);
   // One pane per id; a pane's text is the string resource of its id
   // (ID_SEPARATOR: an empty, stretching first pane).

@@ -1,0 +1,170 @@
+#include "classlib/CDialog.h"
+
+#include "classlib/CWinApp.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+IMPLEMENT_DYNAMIC(CDialogEx, CDialog)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+  ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
+  ON_COMMAND(IDOK, &CDialog::OnOK)
+  ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog()
+    : m_lpszTemplateName(NULL), m_lpDialogTemplate(NULL), m_pParentWnd(NULL), m_bModal(FALSE), m_bEndModal(FALSE),
+      m_nModalResult(-1) {}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : CDialog() {
+  m_lpszTemplateName = MAKEINTRESOURCEA(nIDTemplate);
+  m_pParentWnd = pParentWnd;
+}
+
+CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd) : CDialog() {
+  m_lpszTemplateName = lpszTemplateName;
+  m_pParentWnd = pParentWnd;
+}
+
+CDialog::~CDialog() {}
+
+// The procedure of every dialog: it binds the object at WM_INITDIALOG and
+// subclasses the window, so that all later messages go through AfxWndProc.
+// For everything else it answers "not handled", which leaves the standard
+// dialog behaviour to the dialog manager when our map passes a message on.
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return FALSE;
+  CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+  if (!dialog || CWnd::FromHandlePermanent(hWnd)) return TRUE;
+  dialog->bindTo(hWnd);
+  dialog->m_bOwnsWindow = true;
+  WNDPROC previous = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
+  dialog->m_pfnSuper = previous;
+  dialog->m_bRouted = true;
+  return (INT_PTR)afxCallWndProc(dialog, hWnd, message, wParam, lParam);
+}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::EndDialog(int nResult) {
+  m_nModalResult = nResult;
+  if (m_bModal) {
+    m_bEndModal = TRUE;
+    if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wake the modal loop
+  } else if (m_hWnd) {
+    ::ShowWindow(m_hWnd, SW_HIDE);
+  }
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+  if (!m_hWnd || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
+  return ::IsDialogMessageA(m_hWnd, pMsg);
+}
+
+// ---- making the window -----------------------------------------------------------
+
+LPCDLGTEMPLATE CDialog::findTemplate() const {
+  if (m_lpDialogTemplate) return m_lpDialogTemplate;
+  if (!m_lpszTemplateName) return NULL;
+  HINSTANCE instance = AfxGetResourceHandle();
+  HRSRC resource = ::FindResourceA(instance, m_lpszTemplateName, (LPCSTR)RT_DIALOG);
+  if (!resource) return NULL;
+  HGLOBAL loaded = ::LoadResource(instance, resource);
+  return loaded ? (LPCDLGTEMPLATE)::LockResource(loaded) : NULL;
+}
+
+BOOL CDialog::createModeless(LPCDLGTEMPLATE lpTemplate, HWND hWndParent) {
+  if (!lpTemplate || m_hWnd) return FALSE;
+  HWND hWnd = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), lpTemplate, hWndParent, AfxDlgProc, (LPARAM)this);
+  return hWnd != NULL && m_hWnd == hWnd;
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
+
+BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
+  m_lpszTemplateName = lpszTemplateName;
+  m_lpDialogTemplate = NULL;
+  if (pParentWnd) m_pParentWnd = pParentWnd;
+  m_bModal = FALSE;
+  return createModeless(findTemplate(), m_pParentWnd->GetSafeHwnd());
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
+  if (pParentWnd) m_pParentWnd = pParentWnd;
+  m_bModal = FALSE;
+  return createModeless(lpDialogTemplate, m_pParentWnd->GetSafeHwnd());
+}
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
+  m_lpDialogTemplate = lpDialogTemplate;
+  if (pParentWnd) m_pParentWnd = pParentWnd;
+  return lpDialogTemplate != NULL;
+}
+
+// ---- the modal loop ------------------------------------------------------------------
+
+HWND CDialog::modalOwner() const {
+  HWND owner = m_pParentWnd->GetSafeHwnd();
+  if (!owner) {
+    CWnd* main = AfxGetMainWnd();
+    owner = main ? main->m_hWnd : NULL;
+  }
+  return owner ? ::GetAncestor(owner, GA_ROOT) : NULL;
+}
+
+INT_PTR CDialog::DoModal() {
+  LPCDLGTEMPLATE lpTemplate = findTemplate();
+  if (!lpTemplate || m_hWnd) return -1;
+  HWND owner = modalOwner();
+  bool disabledOwner = owner && ::IsWindowEnabled(owner);
+  if (disabledOwner) ::EnableWindow(owner, FALSE);
+
+  m_bModal = TRUE;
+  m_bEndModal = FALSE;
+  m_nModalResult = -1;
+  if (createModeless(lpTemplate, owner)) {
+    if (!m_bEndModal) {
+      ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+      runModalLoop();
+    }
+  }
+
+  // The owner comes back before the dialog goes, so it gets the activation.
+  if (disabledOwner) ::EnableWindow(owner, TRUE);
+  if (m_hWnd) {
+    if (owner && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
+    ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    DestroyWindow();
+  }
+  m_bModal = FALSE;
+  return m_nModalResult;
+}
+
+void CDialog::runModalLoop() {
+  MSG msg;
+  while (!m_bEndModal && m_hWnd) {
+    BOOL got = ::GetMessageA(&msg, NULL, 0, 0);
+    if (got == 0) {
+      // WM_QUIT: hand it on to the outer loop.
+      ::PostQuitMessage((int)msg.wParam);
+      break;
+    }
+    if (got == -1) break;
+    if (!AfxPreTranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+}

@@ -1,0 +1,117 @@
+#include "classlib/CWinApp.h"
+
+#include <cstdlib>
+
+#include "classlib/CWnd.h"
+#include "classlib/DocTemplate.h"
+#include "classlib/TempObjects.h"
+
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+namespace {
+// The one application object, recorded by its constructor.
+CWinApp* g_app = NULL;
+}  // namespace
+
+CWinApp* AfxGetApp() { return g_app; }
+
+HINSTANCE AfxGetInstanceHandle() { return g_app ? g_app->m_hInstance : ::GetModuleHandleA(NULL); }
+
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : NULL; }
+
+BOOL AfxPreTranslateMessage(MSG* pMsg) {
+  return g_app ? g_app->PreTranslateMessage(pMsg) : CWnd::WalkPreTranslateTree(pMsg);
+}
+
+// ---- CCommandLineInfo ------------------------------------------------------------
+
+CCommandLineInfo::CCommandLineInfo()
+    : m_nShellCommand(FileNew), m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomated(FALSE) {}
+
+void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) {
+  (void)bLast;
+  if (bFlag || !m_strFileName.IsEmpty()) return;
+  m_strFileName = pszParam;
+  m_nShellCommand = FileOpen;
+}
+
+// ---- CWinApp -----------------------------------------------------------------------
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_pMainWnd(NULL), m_hInstance(::GetModuleHandleA(NULL)), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
+      m_pszAppName(lpszAppName), m_pDocTemplate(NULL), m_nExitCode(0) {
+  g_app = this;
+}
+
+CWinApp::~CWinApp() {
+  delete m_pDocTemplate;
+  if (g_app == this) g_app = NULL;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return m_nExitCode; }
+
+BOOL CWinApp::OnIdle(LONG lCount) {
+  if (lCount == 0) AfxDeleteTemporaryObjects();
+  return FALSE;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* pMsg) { return CWnd::WalkPreTranslateTree(pMsg); }
+
+int CWinApp::Run() {
+  MSG msg;
+  for (;;) {
+    for (LONG idle = 0; !::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);)
+      if (!OnIdle(idle++)) break;
+    BOOL got = ::GetMessageA(&msg, NULL, 0, 0);
+    if (got == 0) {
+      m_nExitCode = (int)msg.wParam;
+      break;
+    }
+    if (got == -1) continue;
+    if (!PreTranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+  return ExitInstance();
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+  if (pTemplate == m_pDocTemplate) return;
+  delete m_pDocTemplate;
+  m_pDocTemplate = pTemplate;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+  for (int i = 1; i < __argc; ++i) {
+    const char* param = __argv[i];
+    BOOL flag = param[0] == '-' || param[0] == '/';
+    rCmdInfo.ParseParam(flag ? param + 1 : param, flag, i + 1 == __argc);
+  }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+  switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+    case CCommandLineInfo::FileOpen:
+      OnFileNew();
+      return m_pMainWnd != NULL;
+    default:
+      return TRUE;
+  }
+}
+
+void CWinApp::OnFileNew() {
+  if (m_pDocTemplate) m_pDocTemplate->OpenDocumentFile(NULL);
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)); }
+
+HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }

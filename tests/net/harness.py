@@ -88,10 +88,19 @@ class Host:
     def __init__(self, namespace, address):
         self.namespace = namespace
         self.ip = address
+        self.sockets = []
 
     def socket(self, kind=socket.SOCK_DGRAM):
+        """A socket of this host; the network closes it at its end."""
         with inside(self.namespace):
-            return socket.socket(socket.AF_INET, kind)
+            made = socket.socket(socket.AF_INET, kind)
+        self.sockets.append(made)
+        return made
+
+    def close_sockets(self):
+        for made in self.sockets:
+            made.close()
+        self.sockets = []
 
     def command(self, args):
         """The argument list that runs args on this host."""
@@ -139,6 +148,8 @@ class Network:
         self.made.append(name)
 
     def __exit__(self, *exc):
+        for host in self.hosts:
+            host.close_sockets()
         for name in reversed(self.made):
             subprocess.run(["ip", "netns", "del", name], stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -244,11 +255,10 @@ class WineProcess:
 
     For the test driver, .log is its DriverLog and request_stop() ends its message loop."""
 
-    def __init__(self, popen, output_path, log=None, stop_file=None):
+    def __init__(self, popen, output_path):
         self.popen = popen
         self.output_path = output_path
-        self.log = log
-        self.stop_file = stop_file
+        self.log = self.stop_file = self.release_file = None
 
     def running(self):
         return self.popen.poll() is None
@@ -261,9 +271,24 @@ class WineProcess:
         with open(self.stop_file, "w"):
             pass
 
+    def release(self, number):
+        """Lets the window return from the number-th held message (see --hold-from)."""
+        with open("%s.%d" % (self.release_file, number), "w"):
+            pass
+
     def output(self):
         with open(self.output_path, "rb") as f:
             return f.read().decode("utf-8", "replace")
+
+    def finish(self, timeout=30):
+        """Asks the driver to stop and waits; ends it by force when it does not. The exit code."""
+        if self.running():
+            self.request_stop()
+            try:
+                self.wait(timeout)
+            except subprocess.TimeoutExpired:
+                self.stop()
+        return self.popen.returncode
 
     def stop(self):
         if self.running():
@@ -375,14 +400,17 @@ class WineHost:
         return process
 
     def driver(self, scenario, *args):
-        """Starts the test driver's scenario; the driver logs to .log and stops at request_stop()."""
+        """Starts a scenario of the test driver (driver/DriverOptions.h has its options): it logs
+        to .log, ends its message loop at request_stop(), and holds messages at --hold-from until
+        release(n)."""
         name = "%s-%d" % (scenario, len(self.processes) + 1)
-        log_path = os.path.join(self.logs, name + ".log")
-        stop_path = os.path.join(self.logs, name + ".stop")
-        process = self.start(config.driver, scenario, "--log", dos_path(log_path),
-                             "--stop-file", dos_path(stop_path), *args, name=name)
-        process.log = DriverLog(log_path)
-        process.stop_file = stop_path
+        files = os.path.join(self.logs, name)
+        process = self.start(config.driver, scenario, "--log", dos_path(files + ".log"),
+                             "--stop-file", dos_path(files + ".stop"),
+                             "--release-file", dos_path(files + ".release"), *args, name=name)
+        process.log = DriverLog(files + ".log")
+        process.stop_file = files + ".stop"
+        process.release_file = files + ".release"
         return process
 
     # -- files

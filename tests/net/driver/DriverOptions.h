@@ -19,7 +19,7 @@ struct DriverOptions {
     CString folder;              // the folder picker's answer; empty: cancelled
     CStringArray shares;         // "packetNo-fileId=path": made servable before the start
     CString holdFrom;            // messages from this IP wait in the window ...
-    CString releaseFile;         // ... until this file appears
+    CString releaseFile;         // ... the n-th until the file <releaseFile>.<n> appears
 
     // FALSE (with a message on standard error) for a malformed command line.
     BOOL parse(int argc, char** argv);

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         LogLine("ERROR").field("text", "the recording window cannot be made").write();
         return 3;
     }
-    holdMessagesFrom(options.holdFrom, options.releaseFile, (DWORD)options.seconds * 1000);
+    holdMessagesFrom(options.holdFrom, options.releaseFile, options.stopFile, (DWORD)options.seconds * 1000);
     addShares(options.shares);
 
     for (const Scenario& scenario : scenarios) {

@@ -11,7 +11,9 @@ namespace {
 HWND recordingWindow = NULL;
 CString holdIp;
 CString releaseFile;
+CString stopFile;
 DWORD giveUpMilliseconds = 0;
+int heldCount = 0;
 
 void record(const char* kind, const IpMessage* message)
 {
@@ -31,11 +33,14 @@ void holdIfAsked(const IpMessage* message)
 {
     if (holdIp.IsEmpty() || message->senderIp != holdIp)
         return;
-    LogLine("HOLD").field("senderIp", message->senderIp).field("packetNo", message->packetNo).write();
+    int number = ++heldCount;
+    CString release;
+    release.Format("%s.%d", (const char*)releaseFile, number);
+    LogLine("HOLD").field("n", number).field("packetNo", message->packetNo).write();
     DWORD start = GetTickCount();
-    while (!isFileExists(releaseFile) && GetTickCount() - start < giveUpMilliseconds)
+    while (!isFileExists(release) && !isFileExists(stopFile) && GetTickCount() - start < giveUpMilliseconds)
         Sleep(20);
-    LogLine("RELEASE").field("senderIp", message->senderIp).field("packetNo", message->packetNo).write();
+    LogLine("RELEASE").field("n", number).field("packetNo", message->packetNo).write();
 }
 
 LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -70,9 +75,10 @@ BOOL createRecordingWindow()
     return recordingWindow != NULL;
 }
 
-void holdMessagesFrom(const CString& ip, const CString& file, DWORD giveUp)
+void holdMessagesFrom(const CString& ip, const CString& release, const CString& stop, DWORD giveUp)
 {
     holdIp = ip;
-    releaseFile = file;
+    releaseFile = release;
+    stopFile = stop;
     giveUpMilliseconds = giveUp;
 }

@@ -5,14 +5,15 @@
 // buddyListWindow() for the engine.
 //
 // A message from the IP given to holdMessagesFrom() is held: the window
-// writes its line and a HOLD line, and returns only when the release file
-// appears (or the give-up time passes). The engine's thread waits in
-// SendMessage meanwhile, so a test can see what goes on the wire before the
-// window has the message.
+// writes its line and a line HOLD n=<number of this hold, from 1>, and
+// returns only when the file <releaseFile>.<n> or the stop file appears (or
+// the give-up time passes). The engine's thread waits in SendMessage meanwhile, so a test can
+// see what goes on the wire before, and after, the window has the message.
 
 #include "classlib/CString.h"
 #include "classlib/Types.h"
 
 // Creates the window on the calling thread, which must run its messages.
 BOOL createRecordingWindow();
-void holdMessagesFrom(const CString& ip, const CString& releaseFile, DWORD giveUpMilliseconds);
+void holdMessagesFrom(const CString& ip, const CString& releaseFile, const CString& stopFile,
+                      DWORD giveUpMilliseconds);

@@ -8,8 +8,10 @@ bridge in a "switch" namespace, and a default route through that veth, so a broa
         peer = Peer(net.hosts[1])                 # ipmsg_peer.Peer: UDP port 2425 on 10.77.0.2
         with WineHost(net.hosts[0]) as wine:      # its own Wine prefix and wineserver on 10.77.0.1
             wine.write_settings(userName="Li", userGroupName="Dev")
-            run = wine.start("messenger", "--seconds", "20")
+            run = wine.driver("messenger")        # the test driver (driver/), logging to run.log
             packet = peer.expect(lambda p: p.command == 1, timeout=30)
+            line = run.log.wait_for(lambda e: e.kind == "ADD_BUDDY", 20, run)
+            run.finish()
 
 A test file calls run_tests() at its end: it skips the test (exit code 77) when the machine cannot
 run it, parses --driver/--template/--logs and hands the rest of the command line to unittest.
@@ -231,6 +233,13 @@ def _template_is_current(template):
         return False
 
 
+def _link_or_copy(source, copy):
+    try:
+        os.link(source, copy)
+    except OSError:                 # e.g. the scratch folder lies on another file system
+        shutil.copy2(source, copy)
+
+
 def clone_prefix(template, target):
     link = _template_is_current(template)
     for folder, dirs, files in os.walk(template):
@@ -244,7 +253,7 @@ def clone_prefix(template, target):
                 os.symlink(os.readlink(source), copy)
             elif name in files:
                 if link and name.lower().endswith(SHARED_SUFFIXES):
-                    os.link(source, copy)
+                    _link_or_copy(source, copy)
                 else:
                     shutil.copy2(source, copy)
         dirs[:] = [d for d in dirs if not os.path.islink(os.path.join(folder, d))]
@@ -311,10 +320,8 @@ class WineHost:
     def __init__(self, host, name=None):
         self.host = host
         self.name = name or "host%s" % host.ip.rsplit(".", 1)[1]
-        self.scratch = tempfile.mkdtemp(prefix="%s%d-%s-" % (SCRATCH_PREFIX, os.getpid(), self.name))
-        self.prefix = os.path.join(self.scratch, "prefix")
-        self.home = os.path.join(self.scratch, "home")
         self.logs = os.path.join(config.logs, self.name)
+        self.scratch = self.prefix = self.home = None
         self.processes = []
         self.server_pid = None
 
@@ -323,6 +330,9 @@ class WineHost:
     def __enter__(self):
         _open.append(self)
         try:
+            self.scratch = tempfile.mkdtemp(prefix="%s%d-%s-" % (SCRATCH_PREFIX, os.getpid(), self.name))
+            self.prefix = os.path.join(self.scratch, "prefix")
+            self.home = os.path.join(self.scratch, "home")
             ensure_template(config.template)
             clone_prefix(config.template, self.prefix)
             os.makedirs(self.home)
@@ -375,13 +385,14 @@ class WineHost:
     def close(self):
         for process in self.processes:
             process.stop()
-        if os.path.isdir(self.prefix):
+        if self.prefix and os.path.isdir(self.prefix):
             stop_wineserver(self.prefix)
         if self.server_pid:
             deadline = time.monotonic() + 10
             while _pid_alive(self.server_pid) and time.monotonic() < deadline:
                 time.sleep(0.05)
-        shutil.rmtree(self.scratch, ignore_errors=True)
+        if self.scratch:
+            shutil.rmtree(self.scratch, ignore_errors=True)
         if self in _open:
             _open.remove(self)
 

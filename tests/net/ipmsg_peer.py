@@ -147,13 +147,28 @@ class Peer:
                 came.append(packet)
 
 
+def connect_tcp(host, ip, timeout=20, port=PORT):
+    """A TCP connection from host to ip:port. The messenger starts listening on its own thread
+    shortly after its start, so a refused connection is tried again until timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        sock = host.socket(socket.SOCK_STREAM)
+        sock.settimeout(timeout)
+        try:
+            sock.connect((ip, port))
+            return sock
+        except ConnectionRefusedError:
+            sock.close()
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(0.1)
+
+
 def fetch_tcp(host, ip, request, timeout=20, port=PORT):
     """Connects from host to ip:port, sends request (text or bytes), reads until the other side
     closes; returns the bytes."""
-    sock = host.socket(socket.SOCK_STREAM)
+    sock = connect_tcp(host, ip, timeout, port)
     try:
-        sock.settimeout(timeout)
-        sock.connect((ip, port))
         sock.sendall(gbk(request))
         received = bytearray()
         while True:

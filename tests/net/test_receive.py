@@ -8,13 +8,13 @@ goes on the wire before and after the window has a message."""
 
 import os
 import random
-import socket
 import unittest
 
 import harness
 from harness import Network, WineHost
 from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT, READCHECKOPT, RECVMSG, SECRETOPT,
-                        SENDCHECKOPT, SENDMSG, Peer, build, entry_extra, fetch_tcp, file_request, gbk)
+                        SENDCHECKOPT, SENDMSG, Peer, build, connect_tcp, entry_extra, fetch_tcp,
+                        file_request, gbk)
 
 ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
@@ -157,9 +157,7 @@ class ReceiveTest(unittest.TestCase):
                 f.write(data)
         self.start_messenger("--share", "7-8=C:\\shared\\first.bin", "--share", "7-9=C:\\shared\\second.bin")
 
-        waiting = self.net.hosts[1].socket(socket.SOCK_STREAM)
-        waiting.settimeout(20)
-        waiting.connect((ZQ, 2425))
+        waiting = connect_tcp(self.net.hosts[1], ZQ)
         waiting.sendall(gbk(file_request(0x99, 0x99)))      # a key nobody offered: no answer
         # While that connection waits, another one is served in full.
         self.assertEqual(fetch_tcp(self.net.hosts[1], ZQ, file_request(7, 8)), first)

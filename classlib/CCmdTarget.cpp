@@ -87,7 +87,9 @@ void CCmdUI::SetText(LPCTSTR lpszText) {
 BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL bDisableIfNoHandler) {
   m_bEnableChanged = FALSE;
   BOOL handled = target->OnCmdMsg(m_nID, (int)CN_UPDATE_COMMAND_UI, this, NULL);
-  if (bDisableIfNoHandler && !m_bEnableChanged) {
+  // An item nobody updates is enabled exactly when some command handler
+  // exists for it.
+  if (!handled && bDisableIfNoHandler && !m_bEnableChanged) {
     AFX_CMDHANDLERINFO info = {NULL, NULL};
     BOOL hasHandler = target->OnCmdMsg(m_nID, CN_COMMAND, this, &info);
     Enable(hasHandler);

@@ -60,8 +60,8 @@ public:
   virtual void SetRadio(BOOL bOn = TRUE);
   virtual void SetText(LPCTSTR lpszText);
 
-  // Asks `target` to update this item; with bDisableIfNoHandler an item that
-  // has neither an update handler nor a command handler is disabled, and one
-  // with a command handler enabled.
+  // Asks `target` to update this item. With bDisableIfNoHandler an item
+  // without an update handler is enabled when a command handler exists for it
+  // and disabled when none does.
   BOOL DoUpdate(CCmdTarget* target, BOOL bDisableIfNoHandler);
 };

@@ -33,3 +33,12 @@
 #ifndef AFX_IDW_PANE_FIRST
 #define AFX_IDW_PANE_FIRST 0xE900
 #endif
+#ifndef ID_INDICATOR_CAPS
+#define ID_INDICATOR_CAPS 0xE701
+#endif
+#ifndef ID_INDICATOR_NUM
+#define ID_INDICATOR_NUM 0xE702
+#endif
+#ifndef ID_INDICATOR_SCRL
+#define ID_INDICATOR_SCRL 0xE703
+#endif

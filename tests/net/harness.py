@@ -150,25 +150,36 @@ class Network:
         self.made.append(name)
 
     def __exit__(self, *exc):
-        for host in self.hosts:
-            host.close_sockets()
-        for name in reversed(self.made):
-            subprocess.run(["ip", "netns", "del", name], stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.made = []
-        if self in _open:
-            _open.remove(self)
+        with _signals_held():
+            for host in self.hosts:
+                host.close_sockets()
+            for name in reversed(self.made):
+                subprocess.run(["ip", "netns", "del", name], stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.made = []
+            if self in _open:
+                _open.remove(self)
         return False
+
+
+@contextlib.contextmanager
+def _signals_held():
+    """Cleanup runs to its end; a stop signal that comes meanwhile takes effect after it."""
+    stops = {signal.SIGTERM, signal.SIGINT, signal.SIGALRM}
+    before = signal.pthread_sigmask(signal.SIG_BLOCK, stops)
+    try:
+        yield
+    finally:
+        signal.pthread_sigmask(signal.SIG_SETMASK, before)
 
 
 def _pid_alive(pid):
+    """True while the process runs (an ended one that waits for its parent counts as ended)."""
     try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except (OSError, IndexError):
         return False
-    except PermissionError:
-        return True
-    return True
 
 
 def sweep_leftovers():
@@ -383,18 +394,19 @@ class WineHost:
         return None
 
     def close(self):
-        for process in self.processes:
-            process.stop()
-        if self.prefix and os.path.isdir(self.prefix):
-            stop_wineserver(self.prefix)
-        if self.server_pid:
-            deadline = time.monotonic() + 10
-            while _pid_alive(self.server_pid) and time.monotonic() < deadline:
-                time.sleep(0.05)
-        if self.scratch:
-            shutil.rmtree(self.scratch, ignore_errors=True)
-        if self in _open:
-            _open.remove(self)
+        with _signals_held():
+            for process in self.processes:
+                process.stop()
+            if self.prefix and os.path.isdir(self.prefix):
+                stop_wineserver(self.prefix)
+            if self.server_pid:
+                deadline = time.monotonic() + 10
+                while _pid_alive(self.server_pid) and time.monotonic() < deadline:
+                    time.sleep(0.05)
+            if self.scratch:
+                shutil.rmtree(self.scratch, ignore_errors=True)
+            if self in _open:
+                _open.remove(self)
 
     # -- programs
 

@@ -286,23 +286,21 @@ BOOL CWnd::DestroyWindow() {
 
 // ---- the window -------------------------------------------------------------------
 
-void CWnd::GetWindowText(CString& rString) const {
-  int length = ::GetWindowTextLengthA(m_hWnd);
+void AfxGetWindowText(HWND hWnd, CString& rString) {
+  // A control that keeps UTF-16 text (the rich edit) counts characters, and
+  // a character of code page 936 takes up to two bytes.
+  int length = ::GetWindowTextLengthA(hWnd) * 2;
   char* buffer = rString.GetBuffer(length);
-  ::GetWindowTextA(m_hWnd, buffer, length + 1);
+  buffer[0] = '\0';
+  ::GetWindowTextA(hWnd, buffer, length + 1);
   rString.ReleaseBuffer();
 }
 
+void CWnd::GetWindowText(CString& rString) const { AfxGetWindowText(m_hWnd, rString); }
+
 int CWnd::GetDlgItemText(int nID, CString& rString) const {
-  HWND item = ::GetDlgItem(m_hWnd, nID);
-  if (!item) {
-    rString.Empty();
-    return 0;
-  }
-  int length = ::GetWindowTextLengthA(item);
-  char* buffer = rString.GetBuffer(length);
-  ::GetWindowTextA(item, buffer, length + 1);
-  rString.ReleaseBuffer();
+  rString.Empty();
+  if (HWND item = ::GetDlgItem(m_hWnd, nID)) AfxGetWindowText(item, rString);
   return rString.GetLength();
 }
 

@@ -28,6 +28,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = NULL, HBRUSH hbrBackground = NULL,
                                 HICON hIcon = NULL);
 
+// The whole text of any window, also of a control that keeps UTF-16 text.
+void AfxGetWindowText(HWND hWnd, CString& rString);
+
 class CWnd : public CCmdTarget {
   DECLARE_DYNAMIC(CWnd)
 public:

@@ -15,10 +15,7 @@ struct DataExchangeFailure {};
 
 CString controlText(HWND control) {
   CString text;
-  int length = ::GetWindowTextLengthA(control);
-  char* buffer = text.GetBuffer(length);
-  ::GetWindowTextA(control, buffer, length + 1);
-  text.ReleaseBuffer();
+  AfxGetWindowText(control, text);
   return text;
 }
 

@@ -10,41 +10,90 @@ BOOL ServedFile::openForServing(const std::wstring& longPath)
     return IsOpen() ? TRUE : FALSE;
 }
 
-BOOL sendAll(SOCKET s, const char* data, int length)
+BlockSender::BlockSender(SOCKET s)
+    : m_socket(s), m_area((size_t)kFileBlockSize * kBlocksPerSend), m_count(0), m_failed(false)
+{
+}
+
+char* BlockSender::freeBlock()
+{
+    return &m_area[(size_t)m_count * kFileBlockSize];
+}
+
+BOOL BlockSender::queueBlock(UINT length)
+{
+    if (m_failed)
+        return FALSE;
+    if (length == 0)
+        return TRUE;
+    m_queued[m_count].buf = freeBlock();
+    m_queued[m_count].len = length;
+    ++m_count;
+    return m_count == kBlocksPerSend ? flush() : TRUE;
+}
+
+BOOL BlockSender::queueText(const char* text, int length)
 {
     while (length > 0) {
-        int sent = send(s, data, length, 0);
-        if (sent == SOCKET_ERROR || sent <= 0)
+        UINT part = length < kFileBlockSize ? (UINT)length : (UINT)kFileBlockSize;
+        memcpy(freeBlock(), text, part);
+        if (!queueBlock(part))
             return FALSE;
-        data += sent;
-        length -= sent;
+        text += part;
+        length -= (int)part;
     }
-    return TRUE;
+    return m_failed ? FALSE : TRUE;
 }
 
-BOOL sendToEnd(SOCKET s, CFile& file, char* block)
+BOOL BlockSender::flush()
+{
+    int first = 0;
+    while (!m_failed && first < m_count) {
+        DWORD sent = 0;
+        if (WSASend(m_socket, &m_queued[first], (DWORD)(m_count - first), &sent, 0, NULL, NULL) != 0 || sent == 0) {
+            m_failed = true;
+            break;
+        }
+        // A blocking socket normally takes everything; step over what it took.
+        while (sent > 0 && first < m_count) {
+            if (sent >= m_queued[first].len) {
+                sent -= m_queued[first].len;
+                ++first;
+            } else {
+                m_queued[first].buf += sent;
+                m_queued[first].len -= sent;
+                sent = 0;
+            }
+        }
+    }
+    m_count = 0;
+    return m_failed ? FALSE : TRUE;
+}
+
+BOOL sendToEnd(BlockSender& sender, CFile& file)
 {
     for (;;) {
-        UINT read = file.Read(block, kFileBlockSize);
+        UINT read = file.Read(sender.freeBlock(), kFileBlockSize);
         if (read == 0)
             return TRUE;
-        if (!sendAll(s, block, (int)read))
+        if (!sender.queueBlock(read))
             return FALSE;
     }
 }
 
-BOOL sendExactly(SOCKET s, CFile& file, ULONGLONG count, char* block)
+BOOL sendExactly(BlockSender& sender, CFile& file, ULONGLONG count)
 {
     bool fileEnded = false;
     while (count > 0) {
         UINT wanted = count < (ULONGLONG)kFileBlockSize ? (UINT)count : (UINT)kFileBlockSize;
+        char* block = sender.freeBlock();
         UINT read = fileEnded ? 0 : file.Read(block, wanted);
         if (read == 0) {
             fileEnded = true;
             memset(block, 0, wanted);
             read = wanted;
         }
-        if (!sendAll(s, block, (int)read))
+        if (!sender.queueBlock(read))
             return FALSE;
         count -= read;
     }

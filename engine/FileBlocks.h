@@ -4,11 +4,13 @@
 #include "classlib/Types.h"
 
 #include <string>
+#include <vector>
 
-// Moving file content to a socket in blocks, never holding more than one
-// block of it in memory.
+// Moving file content to a socket in blocks, never holding more than a few
+// blocks of it in memory.
 
 const int kFileBlockSize = 32768;
+const int kBlocksPerSend = 8;
 
 // A file opened for serving: read-only, and others may read, write, rename
 // or delete it meanwhile (files in use by other programs can be served).
@@ -18,15 +20,39 @@ public:
     BOOL openForServing(const std::wstring& longPath);
 };
 
-// Sends all length bytes; FALSE when the connection fails.
-BOOL sendAll(SOCKET s, const char* data, int length);
+// The blocks on their way to one connection. Every block is read on its
+// own, and up to kBlocksPerSend of them leave with one gathering send: each
+// call into the sockets layer has a fixed cost that, paid per 32 KiB block,
+// would cap the rate far below what the link carries. One heap area per
+// connection holds the blocks.
+class BlockSender {
+public:
+    explicit BlockSender(SOCKET s);
 
-// Sends the file from its current position to its end, block by block;
-// FALSE when the connection fails (a read error just ends the data).
-BOOL sendToEnd(SOCKET s, CFile& file, char* block);
+    // The free block to fill next, kFileBlockSize bytes.
+    char* freeBlock();
+    // Queues the first length bytes of the block from freeBlock(); sends the
+    // queue when it is full. FALSE once the connection has failed.
+    BOOL queueBlock(UINT length);
+    // Queues a copy of text.
+    BOOL queueText(const char* text, int length);
+    // Sends what is queued. FALSE once the connection has failed.
+    BOOL flush();
 
-// Sends exactly count bytes from the file's current position. A file that
+private:
+    SOCKET m_socket;
+    std::vector<char> m_area;
+    WSABUF m_queued[kBlocksPerSend];
+    int m_count;
+    bool m_failed;
+};
+
+// Queues the file from its current position to its end; FALSE when the
+// connection fails (a read error just ends the data).
+BOOL sendToEnd(BlockSender& sender, CFile& file);
+
+// Queues exactly count bytes from the file's current position. A file that
 // ends early (it shrank, or a read failed) is made up with zero bytes, and a
 // longer one is cut at count, so that a reader counting the announced bytes
 // stays in step. FALSE when the connection fails.
-BOOL sendExactly(SOCKET s, CFile& file, ULONGLONG count, char* block);
+BOOL sendExactly(BlockSender& sender, CFile& file, ULONGLONG count);

@@ -22,6 +22,11 @@ const int kRequestBufferSize = 32768;
 const int kDrainLimit = 65536;
 const int kDrainWaitMs = 5000;
 
+// Accepted connections inherit the listening socket's small buffers; file
+// data needs far more in flight to keep a fast link busy (the system caps
+// the value at its own limit).
+const int kServingSendBuffer = 1 << 20;
+
 // The local path the request asks for, copied out of shareIdMap; false when
 // the map does not know the request's key.
 bool requestedPath(const char* request, int length, CString* path, int* offset)
@@ -59,6 +64,7 @@ UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
     TcpConnectionInfo* info = (TcpConnectionInfo*)parameter;
     SOCKET s = info->socket;
     delete info;
+    setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&kServingSendBuffer, sizeof kServingSendBuffer);
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.
@@ -93,8 +99,8 @@ BOOL sendFileData(SOCKET s, CString path, int offset)
     // The offset travels as 32 bits; read unsigned it reaches up to 4 GiB.
     if (file.Seek((LONGLONG)(unsigned int)offset, CFile::begin) == (ULONGLONG)-1)
         return FALSE;
-    std::vector<char> block(kFileBlockSize);
-    return sendToEnd(s, file, &block[0]);
+    BlockSender sender(s);
+    return sendToEnd(sender, file) && sender.flush();
 }
 
 BOOL sendFolderByTcp(SOCKET s, CString name, CString path)

@@ -1,7 +1,6 @@
 #include "engine/FolderStreamSender.h"
 
 #include "core/IpmsgProtocol.h"
-#include "engine/FileBlocks.h"
 #include "engine/LongPath.h"
 #include "engine/TransferWriters.h"
 
@@ -36,13 +35,12 @@ void listFolder(const std::wstring& folder, std::vector<std::wstring>* subFolder
 
 }  // namespace
 
-FolderStreamSender::FolderStreamSender(SOCKET s) : m_socket(s)
+FolderStreamSender::FolderStreamSender(SOCKET s) : m_sender(s)
 {
 }
 
 BOOL FolderStreamSender::send(const CString& name, const CString& path)
 {
-    m_block.resize(kFileBlockSize);
     m_stack.clear();
     if (!enter(name, longPathW(path)))
         return FALSE;
@@ -58,7 +56,7 @@ BOOL FolderStreamSender::send(const CString& name, const CString& path)
             return FALSE;
         }
     }
-    return TRUE;
+    return m_sender.flush();
 }
 
 BOOL FolderStreamSender::enter(const CString& name, const std::wstring& path)
@@ -94,11 +92,11 @@ BOOL FolderStreamSender::sendFile(const std::wstring& folder, const std::wstring
         return TRUE;
     if (!sendHeader(toAnsi(name), folderStreamSize((DWORD)size), IPMSG_FILE_REGULAR))
         return FALSE;
-    return sendExactly(m_socket, file, size, &m_block[0]);
+    return sendExactly(m_sender, file, size);
 }
 
 BOOL FolderStreamSender::sendHeader(const CString& name, const CString& sizeText, int attr)
 {
     CString header = folderStreamHeader(name, sizeText, attr);
-    return sendAll(m_socket, header, header.GetLength());
+    return m_sender.queueText(header, header.GetLength());
 }

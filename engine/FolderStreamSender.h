@@ -2,6 +2,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/Types.h"
+#include "engine/FileBlocks.h"
 
 #include <string>
 #include <vector>
@@ -11,8 +12,8 @@
 // return-to-parent header; the same for every sub-folder, to any depth.
 //
 // The tree is walked with an explicit stack of folders, not by recursion, and
-// one heap block carries the content of every file, so the depth of a tree
-// costs only the names of the folders on the way down.
+// one heap area of blocks carries the content of every file, so the depth of
+// a tree costs only the names of the folders on the way down.
 //
 // What the stream cannot carry faithfully is left out: a file that cannot be
 // opened, a file of 4 GiB or more (a header holds 32 bits of size), and links
@@ -39,7 +40,6 @@ private:
     BOOL sendFile(const std::wstring& folder, const std::wstring& name);
     BOOL sendHeader(const CString& name, const CString& sizeText, int attr);
 
-    SOCKET m_socket;
-    std::vector<char> m_block;
+    BlockSender m_sender;
     std::vector<Folder> m_stack;
 };

@@ -158,9 +158,9 @@ std::string sentExactly(const std::string& path, ULONGLONG count)
     std::string received;
     std::thread reader([&] { received = receiveUntilClosed(pair.client); });
     CFile file;
-    std::vector<char> block(kFileBlockSize);
-    if (file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone))
-        sendExactly(pair.server, file, count, &block[0]);
+    BlockSender sender(pair.server);
+    if (file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone) && sendExactly(sender, file, count))
+        sender.flush();
     closesocket(pair.server);
     reader.join();
     closesocket(pair.client);
@@ -175,8 +175,9 @@ TEST(FileServing, AFileSendsExactlyItsAnnouncedSizeWhateverItsSizeNow)
     EXPECT_EQ("0123456789", sentExactly(path, 10));
     // Grew after its header went out: cut at the announced size.
     EXPECT_EQ("0123", sentExactly(path, 4));
-    // Shrank: made up with zeros, over several blocks.
+    // Shrank: made up with zeros, over several blocks and several sends.
     EXPECT_EQ("0123456789" + std::string(70000 - 10, '\0'), sentExactly(path, 70000));
+    EXPECT_EQ("0123456789" + std::string(600000 - 10, '\0'), sentExactly(path, 600000));
     EXPECT_EQ("", sentExactly(path, 0));
 }
 

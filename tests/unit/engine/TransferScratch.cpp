@@ -42,13 +42,18 @@ std::wstring wide(const std::string& text)
 
 TransferScratch::TransferScratch()
 {
+    // Process ids repeat under Wine, and a test that was killed leaves its
+    // folder behind: never reuse a folder that is already there.
     static int made = 0;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    char name[64];
-    snprintf(name, sizeof name, "zq-transfer-%lu-%d", GetCurrentProcessId(), ++made);
-    m_root = std::string(temp) + name;
-    CreateDirectoryA(m_root.c_str(), NULL);
+    for (;;) {
+        char name[64];
+        snprintf(name, sizeof name, "zq-transfer-%lu-%d", GetCurrentProcessId(), ++made);
+        m_root = std::string(temp) + name;
+        if (CreateDirectoryA(m_root.c_str(), NULL) || GetLastError() != ERROR_ALREADY_EXISTS)
+            return;
+    }
 }
 
 TransferScratch::~TransferScratch()

@@ -18,7 +18,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
 
 import harness                                          # noqa: E402
 from harness import Network, WineHost                   # noqa: E402
-from ipmsg_peer import file_request, gbk                # noqa: E402
+from ipmsg_peer import connect_tcp, file_request, gbk   # noqa: E402
 
 SIZE = 512 << 20
 BLOCK = 32768                  # what the messenger reads and sends at a time
@@ -49,11 +49,9 @@ def receive_all(sock):
 
 def download(host, address, port, request=None):
     """Seconds from connect to close, and the number of bytes."""
-    sock = host.socket(socket.SOCK_STREAM)
+    start = time.perf_counter()
+    sock = connect_tcp(host, address, timeout=120, port=port)
     try:
-        sock.settimeout(120)
-        start = time.perf_counter()
-        sock.connect((address, port))
         if request:
             sock.sendall(request)
         total = receive_all(sock)

@@ -27,6 +27,7 @@ const Scenario scenarios[] = {
     {"text", runText},
     {"initonly", runInitOnly},
     {"messenger", runMessenger},
+    {"offer", runOffer},
 };
 
 // "7-8=C:\\files\\a.txt": servable as if it had been offered.

@@ -15,5 +15,8 @@ int runText(const DriverOptions& options);
 int runInitOnly(const DriverOptions& options);
 int runMessenger(const DriverOptions& options);
 
+// The running messenger offers files and folders, then serves them.
+int runOffer(const DriverOptions& options);
+
 // Runs window messages until stopRequested().
 void runMessageLoop(const DriverOptions& options);

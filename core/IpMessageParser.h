@@ -27,7 +27,18 @@ public:
     // inside a double-byte character.
     int parseRawPacket(const char* data, int length, int mode, IpMessage* packet);
 
-    // File-transfer readers.
+    // File-transfer readers (engine/TransferFormats.cpp). None reads past
+    // the length bytes it is given, and each fills every out-parameter;
+    // hexadecimal fields come back as the "%d" text of their 32-bit value,
+    // and a name keeps a doubled ':' inside it.
+    //   splitAttachments: the entries after the first NUL, cut at each BEL,
+    //          appended to entries (empty ones included).
+    //   parseAttachEntry: an entry's fields; one ':' before the file id (as
+    //          other clients write after each BEL) is skipped.
+    //   parseFileRequest: the request text up to its first NUL.
+    //   parseDirHeader: one complete header of length bytes (the count of
+    //          bytes collected, i.e. the header's own length field), read up
+    //          to its first NUL.
     void splitAttachments(const char* data, int length, CStringArray* entries);
     void parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size,
                           CString* mtime, CString* attr);

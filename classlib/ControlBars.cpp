@@ -19,31 +19,49 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
   return TRUE;
 }
 
-// The TOOLBAR resource: version 1, the button size, then one id per button
-// (0 for a separator).
-struct ToolBarResource {
-  WORD version;
-  WORD width;
-  WORD height;
-  WORD count;
-  WORD ids[1];
+// The TOOLBAR resource: the button size, then one id per button (0 for a
+// separator). Microsoft's resource compiler writes WORDs after a version 1;
+// windres writes DWORDs and no version.
+struct ToolBarLayout {
+  int width;
+  int height;
+  std::vector<UINT> ids;
 };
+
+static bool readToolBarResource(const BYTE* data, DWORD size, ToolBarLayout* layout) {
+  auto word = [data](DWORD at) { return (UINT)(data[at] | data[at + 1] << 8); };
+  auto dword = [data](DWORD at) { return (UINT)(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | (UINT)data[at + 3] << 24); };
+  if (size >= 8 && word(0) == 1 && size == 8u + 2u * word(6)) {
+    layout->width = (int)word(2);
+    layout->height = (int)word(4);
+    for (UINT i = 0; i < word(6); ++i) layout->ids.push_back(word(8 + 2 * i));
+    return true;
+  }
+  if (size >= 12 && dword(8) <= (size - 12) / 4 && size == 12u + 4u * dword(8)) {
+    layout->width = (int)dword(0);
+    layout->height = (int)dword(4);
+    for (UINT i = 0; i < dword(8); ++i) layout->ids.push_back(dword(12 + 4 * i));
+    return true;
+  }
+  return false;
+}
 
 BOOL CToolBar::LoadToolBar(UINT nIDResource) {
   HINSTANCE instance = AfxGetResourceHandle();
   HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
   if (!found) return TRUE;
   HGLOBAL loaded = ::LoadResource(instance, found);
-  const ToolBarResource* data = loaded ? (const ToolBarResource*)::LockResource(loaded) : NULL;
+  const BYTE* data = loaded ? (const BYTE*)::LockResource(loaded) : NULL;
   DWORD size = ::SizeofResource(instance, found);
-  if (!data || size < 8 || data->version != 1 || size < 8u + 2u * data->count) return FALSE;
+  ToolBarLayout layout;
+  if (!data || !readToolBarResource(data, size, &layout)) return FALSE;
 
-  std::vector<TBBUTTON> buttons(data->count);
+  std::vector<TBBUTTON> buttons(layout.ids.size());
   int images = 0;
-  for (WORD i = 0; i < data->count; ++i) {
+  for (size_t i = 0; i < layout.ids.size(); ++i) {
     TBBUTTON& b = buttons[i];
     b = TBBUTTON();
-    b.idCommand = data->ids[i];
+    b.idCommand = (int)layout.ids[i];
     if (b.idCommand == 0) {
       b.fsStyle = TBSTYLE_SEP;
     } else {
@@ -52,7 +70,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
       b.fsStyle = TBSTYLE_BUTTON;
     }
   }
-  SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(data->width, data->height));
+  SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.width, layout.height));
   if (images > 0) {
     TBADDBITMAP bitmap = {instance, nIDResource};
     SendMessage(TB_ADDBITMAP, (WPARAM)images, (LPARAM)&bitmap);

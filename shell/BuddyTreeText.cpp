@@ -1,0 +1,76 @@
+#include "shell/BuddyTreeText.h"
+
+namespace BuddyTreeText {
+
+const char* const ALL_PEERS = "全部好友";
+const char* const UNGROUPED = "未分组";
+
+CString itemName(const CString& text)
+{
+    int open = text.ReverseFind('(');
+    return open < 0 ? CString() : text.Left(open);
+}
+
+CString itemNumberText(const CString& text)
+{
+    int open = text.ReverseFind('(');
+    if (open < 0) {
+        return CString();
+    }
+    int close = text.ReverseFind(')');
+    if (close < open) {
+        return text.Mid(open + 1);
+    }
+    return text.Mid(open + 1, close - open - 1);
+}
+
+int itemNumber(const CString& text)
+{
+    CString digits = itemNumberText(text);
+    int value = 0;
+    for (int i = 0; i < digits.GetLength() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
+        if (value > 100000000) {
+            break;   // no tree ever counts that far; keeps the value in range
+        }
+        value = value * 10 + (digits[i] - '0');
+    }
+    return value;
+}
+
+CString itemPeerIp(const CString& text)
+{
+    return itemNumberText(text);
+}
+
+CString countedText(const CString& name, int number)
+{
+    CString text;
+    text.Format("%s(%d)", (const char*)name, number);
+    return text;
+}
+
+CString incrementedText(const CString& text)
+{
+    return countedText(itemName(text), itemNumber(text) + 1);
+}
+
+bool sameName(CString a, CString b)
+{
+    return a.Trim() == b.Trim();
+}
+
+CString groupPathOf(CString group)
+{
+    group.Trim();
+    return group.IsEmpty() ? CString(UNGROUPED) : group;
+}
+
+int clientKindOf(const CString& version)
+{
+    if (!version.IsEmpty() && version.Find('#') >= 0) {
+        return 3;
+    }
+    return version.Find("-ZQ") >= 1 ? 1 : 2;
+}
+
+}  // namespace BuddyTreeText

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "classlib/CString.h"
+
+// The buddy tree keeps everything in its item texts: "name(number)". A group
+// item counts its children, the all-peers item counts the peers, and a user
+// item carries the peer's IP in place of the number. These helpers read and
+// write such texts; every search is multibyte-aware and starts from the end,
+// so a nickname that holds "(" or ")" itself still reads right.
+namespace BuddyTreeText {
+
+// The name of the first root-level item, which counts every peer.
+extern const char* const ALL_PEERS;
+// The group of a peer whose entry names no group.
+extern const char* const UNGROUPED;
+
+// The text before the last "("; empty when there is none.
+CString itemName(const CString& text);
+// The text between the last "(" and the last ")" (the rest of the text when
+// that ")" is missing or comes first); empty when there is no "(".
+CString itemNumberText(const CString& text);
+// The leading decimal digits of the number text; 0 when there are none.
+int itemNumber(const CString& text);
+// A user item's peer IP: its number text.
+CString itemPeerIp(const CString& text);
+// "name(number)".
+CString countedText(const CString& name, int number);
+// The same text with its number one higher.
+CString incrementedText(const CString& text);
+// Names are compared trimmed, byte for byte.
+bool sameName(CString a, CString b);
+
+// The peer's group path from an entry's group field: trimmed, "未分组" when
+// nothing is left.
+CString groupPathOf(CString group);
+// 3 for a version text holding "#", 1 for one holding "-ZQ" after its
+// first character (our own client), 2 for any other client.
+int clientKindOf(const CString& version);
+
+}  // namespace BuddyTreeText

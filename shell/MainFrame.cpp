@@ -1,0 +1,245 @@
+#include "shell/MainFrame.h"
+
+#include "core/CUtils.h"
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/Settings.h"
+#include "core/WindowMessages.h"
+#include "engine/Messenger.h"
+#include "res/resource.h"
+#include "shell/UserListDlg.h"
+#include "shell/VantlorApp.h"
+
+#include <cstdio>
+
+CUserListDlg* userListDlg = NULL;
+
+namespace {
+
+const UINT STATUS_INDICATORS[] = {
+    ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+};
+
+CString trayTip()
+{
+    CUtils utils;
+    return utils.appName;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+CMainFrame::CMainFrame()
+    : userList(NULL), normalIcon(NULL), newMessageIcon(NULL)
+{
+}
+
+CMainFrame::~CMainFrame()
+{
+}
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_USER_TRAY_NOTIFY, &CMainFrame::OnTrayNotification)
+    ON_COMMAND(ID_AUTO_START, &CMainFrame::OnAutoStart)
+    ON_UPDATE_COMMAND_UI(ID_AUTO_START, &CMainFrame::OnUpdateAutoStart)
+    ON_COMMAND(ID_BUDDY_LIST, &CMainFrame::OnBuddyList)
+    ON_COMMAND(ID_SYSTEM_SETTINGS, &CMainFrame::OnSystemSettings)
+    ON_COMMAND(ID_TRAY_ABOUT, &CMainFrame::OnAbout)
+    ON_COMMAND(ID_APP_EXIT, &CMainFrame::OnExit)
+    ON_COMMAND(ID_TEST_NOTICE_MESSAGE, &CMainFrame::OnTestNoticeMessage)
+    ON_COMMAND(ID_TEST_SHOW_MESSAGE, &CMainFrame::OnTestShowMessage)
+    ON_COMMAND(ID_TEST_TRAY_NO_MESSAGE, &CMainFrame::OnTestTrayNoMessage)
+    ON_COMMAND(ID_TEST_TRAY_HAS_MESSAGE, &CMainFrame::OnTestTrayHasMessage)
+    ON_MESSAGE(WM_USER_NEW_MESSAGE_NOTICE, &CMainFrame::OnNewMessageNotice)
+    ON_MESSAGE(WM_USER_RESTORE_TRAY_ICON, &CMainFrame::OnRestoreTrayIcon)
+    ON_MESSAGE(WM_USER_EXIT, &CMainFrame::OnExitMessage)
+END_MESSAGE_MAP()
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs)) {
+        return FALSE;
+    }
+    // Never seen: no caption, no task-bar button.
+    cs.dwExStyle |= WS_EX_TOOLWINDOW;
+    cs.style = WS_POPUP;
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT create)
+{
+    if (CFrameWnd::OnCreate(create) == -1) {
+        return -1;
+    }
+    if (!toolBar.CreateEx(this, TBSTYLE_FLAT,
+                          WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY |
+                              CBRS_SIZE_DYNAMIC) ||
+        !toolBar.LoadToolBar(IDR_MAINFRAME)) {
+        return -1;
+    }
+    if (!statusBar.Create(this) ||
+        !statusBar.SetIndicators(STATUS_INDICATORS, sizeof(STATUS_INDICATORS) / sizeof(UINT))) {
+        return -1;
+    }
+    toolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&toolBar);
+
+    normalIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL));
+    newMessageIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_TRAY_NEW_MESSAGE));
+
+    // The welcome balloon is still on: the first icon comes with it.
+    trayIcon.setNotificationWnd(this, WM_USER_TRAY_NOTIFY);
+    trayIcon.setIcon(normalIcon, trayTip());
+
+    userList = new CUserListDlg;
+    userList->Create(IDD_USER_LIST_DLG, this);
+    userList->ModifyStyleEx(0, WS_EX_APPWINDOW);   // a task-bar button although its owner is hidden
+    userList->ShowWindow(SW_SHOW);
+    userListDlg = userList;
+
+    loadConfig();
+    // The buddy list exists before the first datagram arrives.
+    return startMessenger() != 0 ? -1 : 0;
+}
+
+void CMainFrame::OnDestroy()
+{
+    CFrameWnd::OnDestroy();
+    if (userList != NULL) {
+        delete userList;
+        userList = NULL;
+    }
+}
+
+void CMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized)
+{
+    CFrameWnd::OnActivate(state, other, minimized);
+}
+
+LRESULT CMainFrame::OnTrayNotification(WPARAM wParam, LPARAM lParam)
+{
+    if (!trayIcon.onTrayNotification(wParam, lParam)) {
+        return 0;
+    }
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_MAINFRAME)) {
+        return 0;
+    }
+    if (lParam == WM_RBUTTONUP) {
+        SetForegroundWindow();
+        CPoint cursor;
+        GetCursorPos(&cursor);
+        CMenu* trayMenu = menu.GetSubMenu(ZQ_SUBMENU_TRAY);
+        if (trayMenu != NULL) {
+            // Tracked with the frame as owner, so the commands and the check
+            // mark's update come to this window.
+            trayMenu->TrackPopupMenu(0, cursor.x, cursor.y, this);
+        }
+    } else if (lParam == WM_LBUTTONDBLCLK) {
+        showBuddyList();
+    }
+    menu.DestroyMenu();
+    return 1;
+}
+
+void CMainFrame::showBuddyList()
+{
+    if (userListDlg != NULL) {
+        userListDlg->ShowWindow(SW_SHOW);
+        ::BringWindowToTop(userListDlg->GetSafeHwnd());
+        ::SetForegroundWindow(userListDlg->GetSafeHwnd());
+    }
+    OnTestTrayNoMessage();
+}
+
+void CMainFrame::OnAutoStart()
+{
+    isAutoStart = !isAutoStart;
+    saveConfig();
+}
+
+void CMainFrame::OnUpdateAutoStart(CCmdUI* command)
+{
+    command->SetCheck(isAutoStart ? 1 : 0);
+}
+
+void CMainFrame::OnBuddyList()
+{
+    if (userList != NULL) {
+        userList->ShowWindow(SW_SHOW);
+    }
+}
+
+void CMainFrame::OnSystemSettings()
+{
+    // The settings dialog is not part of the program yet.
+}
+
+void CMainFrame::OnAbout()
+{
+    theApp.OnAppAbout();
+}
+
+void CMainFrame::OnExit()
+{
+    if (userListDlg != NULL) {
+        userListDlg->ShowWindow(SW_HIDE);
+    }
+    stopMessenger();
+    trayIcon.removeIcon();
+    PostQuitMessage(0);
+    // The receive threads are still running and use the process's global
+    // objects: end at once, without running the global destructors under
+    // their feet.
+    fflush(NULL);
+    ExitProcess(0);
+}
+
+void CMainFrame::OnTestNoticeMessage()
+{
+    // The notice window is not part of the program yet.
+}
+
+void CMainFrame::OnTestShowMessage()
+{
+    // The message list is not part of the program yet.
+}
+
+void CMainFrame::OnTestTrayNoMessage()
+{
+    trayIcon.setBalloonEnabled(FALSE);
+    trayIcon.setIcon(normalIcon, trayTip());
+}
+
+void CMainFrame::OnTestTrayHasMessage()
+{
+    trayIcon.setIcon(newMessageIcon, trayTip());
+}
+
+LRESULT CMainFrame::OnNewMessageNotice(WPARAM, LPARAM lParam)
+{
+    const IpMessage* message = reinterpret_cast<const IpMessage*>(lParam);
+    trayIcon.setBalloonEnabled(TRUE);
+    if (message != NULL) {
+        trayIcon.setBalloon("新消息", message->user + ":\n" + message->extra, 1000);
+    }
+    trayIcon.setIcon(newMessageIcon, trayTip());
+    return 0;
+}
+
+LRESULT CMainFrame::OnRestoreTrayIcon(WPARAM, LPARAM)
+{
+    OnTestTrayNoMessage();
+    return 0;
+}
+
+LRESULT CMainFrame::OnExitMessage(WPARAM, LPARAM)
+{
+    OnExit();
+    return 0;
+}

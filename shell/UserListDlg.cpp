@@ -1,0 +1,342 @@
+#include "shell/UserListDlg.h"
+
+#include "core/CUtils.h"
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/ScreenCapture.h"
+#include "core/Settings.h"
+#include "core/User.h"
+#include "core/WindowMessages.h"
+#include "dialogs/ChartAllDlg.h"
+#include "dialogs/ChartDlg.h"
+#include "dialogs/ChatHistory.h"
+#include "engine/Messenger.h"
+#include "shell/BuddyTreeText.h"
+
+using namespace BuddyTreeText;
+
+namespace {
+
+const COLORREF TREE_BACKGROUND = 0xF8F7ED;
+const COLORREF OWN_TEXT_COLOR = 0x4D4D4D;
+const int TREE_IMAGE_SIZE = 22;
+
+// In image-list order.
+const UINT TREE_BITMAPS[] = {
+    IDB_TREE_GROUP_OPEN, IDB_TREE_GROUP_CLOSED, IDB_TREE_OWN_CLIENT, IDB_TREE_OTHER_CLIENT,
+    IDB_TREE_HASH_CLIENT,
+};
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CUserListDlg, CDialog)
+
+CUserListDlg::CUserListDlg(CWnd* parent)
+    : CDialog(IDD_USER_LIST_DLG, parent)
+{
+}
+
+CUserListDlg::~CUserListDlg()
+{
+}
+
+void CUserListDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_TREE_USERS, userTree);
+    DDX_Control(dx, IDC_EDIT_OWN_NAME, nameEdit);
+    DDX_Control(dx, IDC_EDIT_OWN_GROUP, groupEdit);
+}
+
+BEGIN_MESSAGE_MAP(CUserListDlg, CDialog)
+    ON_WM_CLOSE()
+    ON_MESSAGE(WM_USER_ADD_BUDDY, &CUserListDlg::OnUserEntry)
+    ON_MESSAGE(WM_USER_RECEIVE_MESSAGE, &CUserListDlg::OnReceiveMessage)
+    ON_NOTIFY(NM_DBLCLK, IDC_TREE_USERS, &CUserListDlg::OnTreeDblClk)
+    ON_WM_CTLCOLOR()
+    ON_NOTIFY(TVN_ITEMEXPANDED, IDC_TREE_USERS, &CUserListDlg::OnTreeItemExpanded)
+    ON_NOTIFY(NM_RCLICK, IDC_TREE_USERS, &CUserListDlg::OnTreeRClick)
+    ON_COMMAND(ID_SEND_MESSAGE, &CUserListDlg::OnSendMessage)
+    ON_COMMAND(ID_REFRESH_LIST, &CUserListDlg::OnRefreshList)
+    ON_EN_KILLFOCUS(IDC_EDIT_OWN_NAME, &CUserListDlg::OnNameEditKillFocus)
+    ON_EN_KILLFOCUS(IDC_EDIT_OWN_GROUP, &CUserListDlg::OnGroupEditKillFocus)
+    ON_BN_CLICKED(IDC_BUTTON_SHARE, &CUserListDlg::OnShare)
+    ON_WM_HOTKEY()
+    ON_WM_DESTROY()
+    ON_BN_CLICKED(IDC_BUTTON_REFRESH, &CUserListDlg::OnRefreshList)
+    ON_BN_CLICKED(IDC_BUTTON_TRANSFER_STATUS, &CUserListDlg::OnTransferStatus)
+    ON_COMMAND(ID_SEND_MESSAGE_WITH_SUBGROUPS, &CUserListDlg::OnSendMessageWithSubgroups)
+END_MESSAGE_MAP()
+
+BOOL CUserListDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    loadConfig();
+
+    imageList.Create(TREE_IMAGE_SIZE, TREE_IMAGE_SIZE, ILC_COLOR32 | ILC_MASK, 8, 1);
+    for (UINT id : TREE_BITMAPS) {
+        CBitmap bitmap;
+        bitmap.LoadBitmap(id);
+        imageList.Add(&bitmap, RGB(255, 255, 255));
+    }
+    userTree.SetImageList(&imageList, TVSIL_NORMAL);
+    insertAllPeersItem();
+    userTree.SetBkColor(TREE_BACKGROUND);
+
+    CBitmap background;
+    background.LoadBitmap(IDB_USER_LIST_BACKGROUND);
+    backgroundBrush.CreatePatternBrush(&background);
+
+    CString name;
+    CString group;
+    {
+        SharedStateLock lock;
+        name = userName;
+        group = userGroupName;
+    }
+    nameEdit.SetWindowText(name);
+    groupEdit.SetWindowText(group);
+    nameEdit.setTextColor(OWN_TEXT_COLOR);
+    groupEdit.setTextColor(OWN_TEXT_COLOR);
+
+    // The shared-folder browser and the receive-progress window join here
+    // once they exist.
+
+    if (isOpenPrintScreen) {
+        RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
+    }
+    return TRUE;
+}
+
+void CUserListDlg::OnClose()
+{
+    ShowWindow(SW_HIDE);
+}
+
+void CUserListDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    UnregisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN);
+}
+
+HBRUSH CUserListDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT controlType)
+{
+    HBRUSH brush = CDialog::OnCtlColor(dc, wnd, controlType);
+    if (wnd == this || (wnd != NULL && wnd->m_hWnd == m_hWnd)) {
+        return (HBRUSH)backgroundBrush.GetSafeHandle();
+    }
+    if (wnd != NULL) {
+        int id = wnd->GetDlgCtrlID();
+        if (id == IDC_EDIT_OWN_NAME || id == IDC_EDIT_OWN_GROUP) {
+            // The grey text goes straight over the pattern.
+            dc->SetBkMode(TRANSPARENT);
+            return (HBRUSH)GetStockObject(NULL_BRUSH);
+        }
+    }
+    return brush;
+}
+
+void CUserListDlg::OnTreeRClick(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    CPoint cursor;
+    GetCursorPos(&cursor);
+    CPoint inTree = cursor;
+    userTree.ScreenToClient(&inTree);
+    UINT flags = 0;
+    HTREEITEM item = userTree.HitTest(inTree, &flags);
+    if (item == NULL) {
+        return;
+    }
+    userTree.SetFocus();
+    userTree.SelectItem(item);
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_MAINFRAME)) {
+        return;
+    }
+    CMenu* popup = menu.GetSubMenu(ZQ_SUBMENU_USER_TREE);
+    if (popup != NULL) {
+        popup->TrackPopupMenu(TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    }
+    menu.DestroyMenu();
+}
+
+void CUserListDlg::OnTreeDblClk(NMHDR*, LRESULT* result)
+{
+    openChatForSelection(0);
+    if (result != NULL) {
+        *result = 0;   // the tree still opens or closes a double-clicked group
+    }
+}
+
+void CUserListDlg::OnSendMessage()
+{
+    openChatForSelection(2);
+}
+
+void CUserListDlg::OnSendMessageWithSubgroups()
+{
+    openChatForSelection(1);
+}
+
+void CUserListDlg::openChatForSelection(int mode)
+{
+    HTREEITEM item = userTree.GetSelectedItem();
+    if (item == NULL) {
+        return;
+    }
+    CString text = userTree.GetItemText(item);
+    if (sameName(itemName(text), ALL_PEERS)) {
+        CChartAllDlg everyone;
+        everyone.DoModal();
+        return;
+    }
+    if (userTree.ItemHasChildren(item)) {
+        if (mode == 1 || mode == 2) {
+            CChartAllDlg group;
+            group.groupFilter = groupPathOfItem(item);
+            group.includeSubGroups = mode == 1 ? TRUE : FALSE;
+            group.DoModal();
+        }
+        return;
+    }
+    BOOL created = FALSE;
+    CChartDlg* chat = chatDialogFor(itemPeerIp(text), text, &created);
+    if (chat != NULL) {
+        chat->ShowWindow(SW_SHOW);
+    }
+}
+
+CChartDlg* CUserListDlg::chatDialogFor(const CString& ip, const CString& label, BOOL* created)
+{
+    *created = FALSE;
+    CObject* known = NULL;
+    if (chatDialogMap.Lookup(ip, known)) {
+        return static_cast<CChartDlg*>(known);
+    }
+    CChartDlg* chat = new CChartDlg;
+    chat->peerIp = ip;
+    chat->peerLabel = label;
+    chat->title = label;
+    if (!chat->Create(IDD_CHART_DLG, this)) {
+        delete chat;
+        return NULL;
+    }
+    chat->UpdateData(FALSE);
+    chat->ModifyStyleEx(0, WS_EX_APPWINDOW);
+    chatDialogMap.SetAt(ip, chat);
+    *created = TRUE;
+    return chat;
+}
+
+LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
+{
+    const IpMessage* message = reinterpret_cast<const IpMessage*>(lParam);
+    if (message == NULL) {
+        return 0;
+    }
+    // The message stays the engine's: copy what the window keeps.
+    CString ip = message->senderIp;
+    CString text = message->extra;
+    CString nickname;
+    BOOL known = FALSE;
+    {
+        SharedStateLock lock;
+        CObject* value = NULL;
+        if (userMap.Lookup(ip, value) && value != NULL) {
+            nickname = static_cast<User*>(value)->nickname;
+            known = TRUE;
+        }
+    }
+    CString label = known ? nickname : message->user;
+    CString sender = known ? nickname : ip;
+
+    BOOL created = FALSE;
+    CChartDlg* chat = chatDialogFor(ip, label + "(" + ip + ")", &created);
+    if (chat == NULL) {
+        return 0;
+    }
+    if (created) {
+        chat->peerLabel = label;
+    }
+    chat->ShowWindow(SW_SHOW);
+
+    // Only the history is written: whatever the user has typed and not sent
+    // stays in the input.
+    appendHistoryEntry(chat->history, historyEntryNow(sender, text));
+    chat->showHistory();
+    return 0;
+}
+
+void CUserListDlg::OnRefreshList()
+{
+    userTree.DeleteAllItems();
+    insertAllPeersItem();
+    {
+        SharedStateLock lock;
+        POSITION position = userMap.GetStartPosition();
+        while (position != NULL) {
+            CString ip;
+            CObject* user = NULL;
+            userMap.GetNextAssoc(position, ip, user);
+            delete user;
+        }
+        userMap.RemoveAll();
+    }
+    // Every peer that answers is added again; chat windows stay.
+    sendBrEntry();
+}
+
+void CUserListDlg::OnNameEditKillFocus()
+{
+    saveOwnNameAndGroup();
+}
+
+void CUserListDlg::OnGroupEditKillFocus()
+{
+    saveOwnNameAndGroup();
+}
+
+void CUserListDlg::saveOwnNameAndGroup()
+{
+    CString name;
+    CString group;
+    nameEdit.GetWindowText(name);
+    groupEdit.GetWindowText(group);
+    bool changed = false;
+    {
+        SharedStateLock lock;
+        if (name != userName || group != userGroupName) {
+            userName = name;
+            userGroupName = group;
+            changed = true;
+        }
+    }
+    // Peers learn the change from our next entry datagram.
+    if (changed) {
+        saveConfig();
+    }
+}
+
+void CUserListDlg::OnShare()
+{
+    // The shared-folder browser is not part of the program yet.
+}
+
+void CUserListDlg::OnTransferStatus()
+{
+    // The receive-progress window is not part of the program yet.
+}
+
+void CUserListDlg::OnHotKey(UINT, UINT modifiers, UINT virtualKey)
+{
+    if (modifiers == MOD_CONTROL && virtualKey == 'P') {
+        CString folder = CUtils::getExeDirectory() + "\\" + screenImageSavePath;
+        CreateDirectoryA(folder, NULL);
+        CString path;
+        path.Format("%s\\%d.bmp", (const char*)folder, (int)GetTickCount());
+        ScreenCapture capture;
+        capture.saveScreenToBmp(path);
+    }
+    Default();
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "classlib/AfxWin.h"
+#include "dialogs/EditExtCtrl.h"
+#include "res/resource.h"
+#include "shell/UserListTreeCtrl.h"
+
+class CChartDlg;
+
+// The buddy-list window, the one the user works with: the own name and group
+// at the top, three buttons, and the buddy tree. It opens the chat windows,
+// takes the peers that the engine reports (WM_USER_ADD_BUDDY) and the chat
+// texts it receives (WM_USER_RECEIVE_MESSAGE), and owns the screen-capture
+// hot key. One instance for the whole run; closing it only hides it.
+//
+// The tree model: a first item "全部好友(n)" counting the peers, then the
+// work groups as a hierarchy of items "level(k)" counting their children,
+// each peer as an item "nickname(ip)" under the deepest level of its group
+// path. There is no group table: groups are found again by their texts.
+class CUserListDlg : public CDialog {
+    DECLARE_DYNAMIC(CUserListDlg)
+public:
+    enum { IDD = IDD_USER_LIST_DLG };
+
+    // Images of the tree's image list.
+    enum TreeImage {
+        IMAGE_GROUP_OPEN = 0,
+        IMAGE_GROUP_CLOSED = 1,
+        IMAGE_OWN_CLIENT = 2,     // a user item's image is its client kind + 1
+    };
+
+    explicit CUserListDlg(CWnd* parent = NULL);
+    virtual ~CUserListDlg();
+
+    // The group item of a path ("Dev-Web"), or NULL. Levels are compared
+    // trimmed; user items are never taken for groups.
+    HTREEITEM findGroupItem(CString path);
+    // The same, creating every missing level, outermost first.
+    HTREEITEM ensureGroupItem(CString path);
+    // Opens the chat for the selected tree item: 0 double-click, 1 a group
+    // with its sub-groups, 2 the group alone.
+    void openChatForSelection(int mode);
+    // The chat window of a peer, made (hidden) when there is none yet.
+    CChartDlg* chatDialogFor(const CString& ip, const CString& label, BOOL* created);
+
+    CImageList imageList;
+    CBrush backgroundBrush;
+    CUserListTreeCtrl userTree;
+    CEditExtCtrl nameEdit;
+    CEditExtCtrl groupEdit;
+
+protected:
+    virtual void DoDataExchange(CDataExchange* dx);
+    virtual BOOL OnInitDialog();
+
+    void OnClose();
+    LRESULT OnUserEntry(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReceiveMessage(WPARAM wParam, LPARAM lParam);
+    void OnTreeDblClk(NMHDR* notify, LRESULT* result);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT controlType);
+    void OnTreeItemExpanded(NMHDR* notify, LRESULT* result);
+    void OnTreeRClick(NMHDR* notify, LRESULT* result);
+    void OnSendMessage();
+    void OnSendMessageWithSubgroups();
+    void OnRefreshList();
+    void OnNameEditKillFocus();
+    void OnGroupEditKillFocus();
+    void OnShare();
+    void OnTransferStatus();
+    void OnHotKey(UINT id, UINT modifiers, UINT virtualKey);
+    void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void insertAllPeersItem();
+    void incrementCount(HTREEITEM item);
+    bool isUserItem(HTREEITEM item);
+    HTREEITEM findChildGroup(HTREEITEM parent, const CString& level);
+    CString groupPathOfItem(HTREEITEM item);
+    void saveOwnNameAndGroup();
+};
+
+// The one buddy-list window, set by the main frame before the receive
+// threads start; other threads reach the window through it.
+extern CUserListDlg* userListDlg;

@@ -1,0 +1,138 @@
+// The buddy tree model of the buddy-list window: peers, group items and
+// their counts, all kept in the item texts.
+#include "shell/UserListDlg.h"
+
+#include "core/CUtils.h"
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/User.h"
+#include "shell/BuddyTreeText.h"
+
+using namespace BuddyTreeText;
+
+namespace {
+
+// The action bits of a TVN_ITEMEXPANDED notification (flags may sit above).
+const UINT EXPAND_ACTION_MASK = 0x0003;
+
+}  // namespace
+
+void CUserListDlg::insertAllPeersItem()
+{
+    userTree.InsertItem(countedText(ALL_PEERS, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, TVI_ROOT, TVI_LAST);
+}
+
+void CUserListDlg::incrementCount(HTREEITEM item)
+{
+    userTree.SetItemText(item, incrementedText(userTree.GetItemText(item)));
+}
+
+bool CUserListDlg::isUserItem(HTREEITEM item)
+{
+    int image = 0;
+    int selectedImage = 0;
+    userTree.GetItemImage(item, image, selectedImage);
+    return image >= IMAGE_OWN_CLIENT;
+}
+
+HTREEITEM CUserListDlg::findChildGroup(HTREEITEM parent, const CString& level)
+{
+    HTREEITEM item = parent == TVI_ROOT ? userTree.GetRootItem() : userTree.GetChildItem(parent);
+    for (; item != NULL; item = userTree.GetNextSiblingItem(item)) {
+        // A peer whose nickname equals a level name is no group: taking it
+        // for one would overwrite its IP with a count.
+        if (!isUserItem(item) && sameName(itemName(userTree.GetItemText(item)), level)) {
+            return item;
+        }
+    }
+    return NULL;
+}
+
+HTREEITEM CUserListDlg::findGroupItem(CString path)
+{
+    CStringArray levels;
+    CUtils::splitToArray(path, "-", &levels);
+    HTREEITEM item = TVI_ROOT;
+    for (int i = 0; i < (int)levels.GetSize() && item != NULL; ++i) {
+        item = findChildGroup(item, levels[i]);
+    }
+    return item == TVI_ROOT ? NULL : item;
+}
+
+HTREEITEM CUserListDlg::ensureGroupItem(CString path)
+{
+    HTREEITEM found = findGroupItem(path);
+    if (found != NULL) {
+        return found;
+    }
+    CStringArray levels;
+    CUtils::splitToArray(path, "-", &levels);
+    int count = (int)levels.GetSize();
+    if (count <= 1) {
+        // Top-level groups keep their order of arrival, after the all-peers item.
+        CString name = path;
+        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
+                                   TVI_ROOT, TVI_LAST);
+    }
+    CString parentPath = levels[0];
+    for (int i = 1; i < count - 1; ++i) {
+        parentPath += "-" + levels[i];
+    }
+    HTREEITEM parent = ensureGroupItem(parentPath);
+    HTREEITEM item = userTree.InsertItem(countedText(levels[count - 1], 0), IMAGE_GROUP_CLOSED,
+                                         IMAGE_GROUP_CLOSED, parent, TVI_SORT);
+    incrementCount(parent);
+    return item;
+}
+
+LRESULT CUserListDlg::OnUserEntry(WPARAM, LPARAM lParam)
+{
+    const IpMessage* message = reinterpret_cast<const IpMessage*>(lParam);
+    if (message == NULL) {
+        return 0;
+    }
+    // The message stays the engine's: copy what the tree keeps.
+    User* user = new User;
+    user->nickname = message->extra;
+    user->group = groupPathOf(message->group);
+    user->host = message->host;
+    user->ip = message->senderIp;
+    user->clientKind = clientKindOf(message->version);
+    {
+        SharedStateLock lock;
+        CObject* known = NULL;
+        if (userMap.Lookup(user->ip, known)) {
+            // A known peer is never updated by a later entry.
+            delete user;
+            return 0;
+        }
+        userMap.SetAt(user->ip, user);
+    }
+    // Only this thread writes userMap, so the record stays valid here.
+    CString itemText = user->nickname + "(" + user->ip + ")";
+    int image = user->clientKind + 1;
+
+    incrementCount(userTree.GetRootItem());
+    HTREEITEM group = ensureGroupItem(user->group);
+    userTree.InsertItem(itemText, image, image, group, TVI_SORT);
+    incrementCount(group);
+    return 0;
+}
+
+void CUserListDlg::OnTreeItemExpanded(NMHDR* notify, LRESULT* result)
+{
+    NMTREEVIEW* change = reinterpret_cast<NMTREEVIEW*>(notify);
+    int image = (change->action & EXPAND_ACTION_MASK) == TVE_EXPAND ? IMAGE_GROUP_OPEN : IMAGE_GROUP_CLOSED;
+    userTree.SetItemImage(change->itemNew.hItem, image, image);
+    *result = 0;
+}
+
+CString CUserListDlg::groupPathOfItem(HTREEITEM item)
+{
+    CString path = itemName(userTree.GetItemText(item));
+    for (HTREEITEM parent = userTree.GetParentItem(item); parent != NULL;
+         parent = userTree.GetParentItem(parent)) {
+        path = itemName(userTree.GetItemText(parent)) + "-" + path;
+    }
+    return path;
+}

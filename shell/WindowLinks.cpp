@@ -1,0 +1,8 @@
+#include "engine/WindowLinks.h"
+
+#include "shell/UserListDlg.h"
+
+HWND buddyListWindow()
+{
+    return userListDlg != NULL ? userListDlg->GetSafeHwnd() : NULL;
+}

@@ -1,0 +1,233 @@
+// The buddy tree as the user sees it after entries arrive: item texts with
+// their counts, the nesting of groups, the images and the sibling order.
+#include "UiTestSupport.h"
+
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/User.h"
+#include "core/WindowMessages.h"
+#include "shell/UserListDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Entry {
+    const char* ip;
+    const char* nickname;
+    const char* group;
+    const char* version;
+};
+
+// One line per item: two blanks per level, the text, " #" and the image.
+std::string dumpTree(CTreeCtrl& tree, HTREEITEM first, int depth = 0)
+{
+    std::string text;
+    for (HTREEITEM item = first; item != NULL; item = tree.GetNextSiblingItem(item)) {
+        int image = -1;
+        int selected = -1;
+        tree.GetItemImage(item, image, selected);
+        text += std::string(depth * 2, ' ') + tree.GetItemText(item).GetString() + " #" + std::to_string(image);
+        if (selected != image) {
+            text += "/" + std::to_string(selected);
+        }
+        text += "\n";
+        text += dumpTree(tree, tree.GetChildItem(item), depth + 1);
+    }
+    return text;
+}
+
+class BuddyTree : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        clearPeers();
+        dialog = new CUserListDlg;
+        ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
+    }
+
+    void TearDown() override
+    {
+        dialog->DestroyWindow();
+        delete dialog;
+        clearPeers();
+    }
+
+    void add(const Entry& entry)
+    {
+        IpMessage* message = entryMessage(entry.ip, entry.nickname, entry.group, entry.version);
+        dialog->SendMessage(WM_USER_ADD_BUDDY, 0, (LPARAM)message);
+        delete message;   // the window keeps copies only
+    }
+
+    std::string tree() { return dumpTree(dialog->userTree, dialog->userTree.GetRootItem()); }
+
+    HTREEITEM itemNamed(const char* text, HTREEITEM first)
+    {
+        for (HTREEITEM item = first; item != NULL; item = dialog->userTree.GetNextSiblingItem(item)) {
+            if (dialog->userTree.GetItemText(item) == text) {
+                return item;
+            }
+            HTREEITEM found = itemNamed(text, dialog->userTree.GetChildItem(item));
+            if (found != NULL) {
+                return found;
+            }
+        }
+        return NULL;
+    }
+    HTREEITEM itemNamed(const char* text) { return itemNamed(text, dialog->userTree.GetRootItem()); }
+
+    CUserListDlg* dialog = nullptr;
+};
+
+struct TreeCase {
+    const char* title;
+    std::vector<Entry> entries;
+    const char* tree;
+};
+
+const TreeCase TREE_CASES[] = {
+    {"a peer goes under the deepest level of its path; every level counts its children",
+     {{"10.0.0.1", "Ann", "Dev-Web-Mobile", "1-1-ZQ"},
+      {"10.0.0.2", "Bob", "Dev-Web-Mobile", "1-1-ZQ"},
+      {"10.0.0.3", "Cid", "Dev-Web", "1-1-ZQ"}},
+     "全部好友(3) #1\n"
+     "Dev(1) #1\n"
+     "  Web(2) #1\n"
+     "    Cid(10.0.0.3) #2\n"
+     "    Mobile(2) #1\n"
+     "      Ann(10.0.0.1) #2\n"
+     "      Bob(10.0.0.2) #2\n"},
+    {"top-level groups keep their order of arrival",
+     {{"10.0.0.1", "Ann", "Yellow", "1-1-ZQ"}, {"10.0.0.2", "Bob", "Blue", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "Yellow(1) #1\n"
+     "  Ann(10.0.0.1) #2\n"
+     "Blue(1) #1\n"
+     "  Bob(10.0.0.2) #2\n"},
+    {"an empty or blank group is the group 未分组",
+     {{"10.0.0.1", "Ann", "", "1-1-ZQ"}, {"10.0.0.2", "Bob", "   ", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "未分组(2) #1\n"
+     "  Ann(10.0.0.1) #2\n"
+     "  Bob(10.0.0.2) #2\n"},
+    {"blanks next to '-' stay in deeper levels and are ignored when looking up",
+     {{"10.0.0.1", "Ann", "Dev - Web", "1-1-ZQ"}, {"10.0.0.2", "Bob", "Dev - Web", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "Dev(1) #1\n"
+     "   Web(2) #1\n"
+     "    Ann(10.0.0.1) #2\n"
+     "    Bob(10.0.0.2) #2\n"},
+    {"a known IP is ignored, whatever its new nickname or group",
+     {{"10.0.0.1", "Ann", "G", "1-1-ZQ"}, {"10.0.0.1", "Zed", "H", "1"}},
+     "全部好友(1) #1\n"
+     "G(1) #1\n"
+     "  Ann(10.0.0.1) #2\n"},
+    {"the image tells the client kind: own client, '#' in the version, any other",
+     {{"10.0.0.1", "A", "K", "1-1-ZQ"},
+      {"10.0.0.2", "B", "K", "1_lbt4_0#128#000C29D8D4CA#0#0#0"},
+      {"10.0.0.3", "C", "K", "1-1-ZQ#2"},
+      {"10.0.0.4", "D", "K", "-ZQ"},
+      {"10.0.0.5", "E", "K", "1"}},
+     "全部好友(5) #1\n"
+     "K(5) #1\n"
+     "  A(10.0.0.1) #2\n"
+     "  B(10.0.0.2) #4\n"
+     "  C(10.0.0.3) #4\n"
+     "  D(10.0.0.4) #3\n"
+     "  E(10.0.0.5) #3\n"},
+    {"a nickname with parentheses keeps them in its item",
+     {{"192.168.1.7", "Bob(home)", "G", "1-1-ZQ"}},
+     "全部好友(1) #1\n"
+     "G(1) #1\n"
+     "  Bob(home)(192.168.1.7) #2\n"},
+    {"the group 全部好友 is the all-peers item, which then counts the peer twice",
+     {{"10.0.0.1", "Ann", "全部好友", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "  Ann(10.0.0.1) #2\n"},
+    {"users and sub-groups are sorted among their siblings",
+     {{"10.0.0.3", "Carol", "G", "1-1-ZQ"},
+      {"10.0.0.4", "Dan", "G-Mid", "1-1-ZQ"},
+      {"10.0.0.1", "Alice", "G", "1-1-ZQ"},
+      {"10.0.0.2", "Bob", "G", "1-1-ZQ"}},
+     "全部好友(4) #1\n"
+     "G(4) #1\n"
+     "  Alice(10.0.0.1) #2\n"
+     "  Bob(10.0.0.2) #2\n"
+     "  Carol(10.0.0.3) #2\n"
+     "  Mid(1) #1\n"
+     "    Dan(10.0.0.4) #2\n"},
+    {"a peer named like a sub-group is never taken for that group",
+     {{"10.0.0.1", "Web", "Dev", "1-1-ZQ"}, {"10.0.0.2", "Ann", "Dev-Web", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "Dev(2) #1\n"
+     "  Web(1) #1\n"
+     "    Ann(10.0.0.2) #2\n"
+     "  Web(10.0.0.1) #2\n"},
+};
+
+TEST_F(BuddyTree, EntriesBuildTheTree)
+{
+    for (const TreeCase& one : TREE_CASES) {
+        SCOPED_TRACE(one.title);
+        dialog->userTree.DeleteAllItems();
+        dialog->userTree.InsertItem("全部好友(0)", 1, 1);
+        clearPeers();
+        for (const Entry& entry : one.entries) {
+            add(entry);
+        }
+        EXPECT_EQ(tree(), one.tree);
+    }
+}
+
+TEST_F(BuddyTree, StartsWithTheAllPeersItemOnly)
+{
+    EXPECT_EQ(tree(), "全部好友(0) #1\n");
+}
+
+TEST_F(BuddyTree, EntryRecordsThePeer)
+{
+    add({"10.0.0.7", "Ann", "  Dev-Web ", "1_lbt#1"});
+    SharedStateLock lock;
+    CObject* value = NULL;
+    ASSERT_TRUE(userMap.Lookup("10.0.0.7", value));
+    User* user = static_cast<User*>(value);
+    EXPECT_EQ(user->nickname, "Ann");
+    EXPECT_EQ(user->group, "Dev-Web");
+    EXPECT_EQ(user->host, "peerbox");
+    EXPECT_EQ(user->ip, "10.0.0.7");
+    EXPECT_EQ(user->clientKind, 3);
+}
+
+TEST_F(BuddyTree, ExpandingAndCollapsingSwitchTheGroupImage)
+{
+    add({"10.0.0.1", "Ann", "Dev-Web-Mobile", "1-1-ZQ"});
+    add({"10.0.0.2", "Bob", "Dev", "1-1-ZQ"});
+    CTreeCtrl& tree = dialog->userTree;
+
+    // The expand-all key opens every group below the selection.
+    tree.SelectItem(itemNamed("Dev(2)"));
+    tree.SendMessage(WM_KEYDOWN, VK_MULTIPLY, 0);
+    EXPECT_EQ(this->tree(),
+              "全部好友(2) #1\n"
+              "Dev(2) #0\n"
+              "  Bob(10.0.0.2) #2\n"
+              "  Web(1) #0\n"
+              "    Mobile(1) #0\n"
+              "      Ann(10.0.0.1) #2\n");
+
+    tree.SelectItem(itemNamed("Web(1)"));
+    tree.SendMessage(WM_KEYDOWN, VK_SUBTRACT, 0);
+    EXPECT_EQ(this->tree(),
+              "全部好友(2) #1\n"
+              "Dev(2) #0\n"
+              "  Bob(10.0.0.2) #2\n"
+              "  Web(1) #1\n"
+              "    Mobile(1) #0\n"
+              "      Ann(10.0.0.1) #2\n");
+}
+
+}  // namespace

@@ -48,7 +48,8 @@ void closeConnection(SOCKET s, char* buffer)
     shutdown(s, SD_SEND);
     DWORD wait = kDrainWaitMs;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&wait, sizeof wait);
-    for (int drained = 0; drained < kDrainLimit;) {
+    DWORD start = GetTickCount();
+    for (int drained = 0; drained < kDrainLimit && GetTickCount() - start < (DWORD)kDrainWaitMs;) {
         int n = recv(s, buffer, kRequestBufferSize, 0);
         if (n <= 0)
             break;

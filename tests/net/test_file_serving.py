@@ -67,12 +67,13 @@ class FileServingTest(unittest.TestCase):
         os.chmod(cls.add((7, 10), "readonly.bin", cls.data_ro), stat.S_IRUSR | stat.S_IRGRP)
         cls.add((7, 11), ".hidden.bin", cls.data_ro)
 
-        # A folder with sub-folders, an empty file, an empty folder, a multi-block file and a
-        # Chinese name; its sub-folder "ro" may not be written.
+        # A folder with sub-folders, an empty file, a folder holding only a link back to its
+        # parent, a multi-block file and a Chinese name; its sub-folder "ro" may not be written.
         cls.add((20, 1), "top")
         cls.add(None, "top\\sub1\\empty", b"")
         cls.add(None, "top\\sub1\\deeper\\big.bin", os.urandom(100000))
         cls.add(None, "top\\sub2")
+        os.symlink("..", cls.wine.unix_path("C:\\srv\\top\\sub2\\loop"))
         cls.add(None, "top\\ro\\r.txt", b"r")
         os.chmod(cls.wine.unix_path("C:\\srv\\top\\ro"), stat.S_IRUSR | stat.S_IXUSR)
         cls.add(None, "top\\a.txt", cls.data_1234)

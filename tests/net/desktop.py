@@ -1,0 +1,222 @@
+"""The messenger's windows as a user meets them: a private X display (Xvfb), the mouse and the
+keyboard through xdotool, screenshots, and what the windows show read through wininspect.exe, a
+small Windows program that runs in the host's Wine prefix (controls inside Wine windows are no X
+windows, so X tools cannot read them).
+
+    with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
+        inspect = Inspector(wine, desk)
+        zq = wine.start(program_path("ZQ.exe"))
+        buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible)
+        tree = inspect.tree(inspect.child(buddy, 1026))
+
+Each test gets its own display, so parallel tests never click into each other's windows.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+
+import harness
+
+POLL = 0.2
+
+
+def program_path(name):
+    """A program of the test build: ZQ.exe is in the build folder, wininspect.exe beside the
+    network tests' driver."""
+    driver_folder = os.path.dirname(harness.config.driver)
+    if name == "ZQ.exe":
+        return os.path.normpath(os.path.join(driver_folder, "..", "..", "ZQ.exe"))
+    return os.path.join(driver_folder, name)
+
+
+def artifacts_folder():
+    """build/<arch>/artifacts, where screenshots are kept after the test."""
+    folder = os.path.normpath(os.path.join(os.path.dirname(harness.config.driver), "..", "..", "artifacts"))
+    os.makedirs(folder, exist_ok=True)
+    return folder
+
+
+def missing_requirement():
+    for tool in ("Xvfb", "xdotool", "import"):
+        if shutil.which(tool) is None:
+            return "the application tests need %s" % tool
+    for name in ("ZQ.exe", "wininspect.exe"):
+        if not os.path.exists(program_path(name)):
+            return "%s is not built" % name
+    return None
+
+
+class Desktop:
+    """A private X display of 1280 x 800 pixels at 24 bits."""
+
+    def __init__(self):
+        self.display = None
+        self.server = None
+        self.saved = os.environ.get("DISPLAY")
+
+    def __enter__(self):
+        number = 600 + os.getpid() % 300
+        while os.path.exists("/tmp/.X%d-lock" % number):
+            number += 1
+        self.display = ":%d" % number
+        self.server = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while not os.path.exists("/tmp/.X11-unix/X%d" % number):
+            if time.monotonic() > deadline:
+                raise RuntimeError("Xvfb did not start on " + self.display)
+            time.sleep(0.05)
+        # Wine programs started from now on draw here.
+        os.environ["DISPLAY"] = self.display
+        return self
+
+    def __exit__(self, *exc):
+        if self.saved is None:
+            os.environ.pop("DISPLAY", None)
+        else:
+            os.environ["DISPLAY"] = self.saved
+        if self.server:
+            self.server.terminate()
+            self.server.wait(10)
+        return False
+
+    def xdotool(self, *args):
+        done = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, capture_output=True,
+                              text=True, env=dict(os.environ, DISPLAY=self.display))
+        return done.stdout
+
+    def x_window(self, name_pattern, timeout=20):
+        """The X window whose name matches the pattern."""
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self.xdotool("search", "--name", name_pattern).split()
+            if found:
+                return found[0]
+            if time.monotonic() > deadline:
+                raise AssertionError("no X window named like %r" % name_pattern)
+            time.sleep(POLL)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))
+
+    def focus(self, x_window):
+        self.xdotool("windowfocus", "--sync", x_window)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "30", text)
+
+    def key(self, name):
+        self.xdotool("key", name)
+
+    def screenshot(self, path, rect=None):
+        """The screen, or the rectangle (left, top, right, bottom) of it, as a PNG file."""
+        args = ["import", "-display", self.display, "-window", "root"]
+        if rect:
+            left, top, right, bottom = rect
+            args += ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top)]
+        subprocess.run(args + [path], stdin=subprocess.DEVNULL, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+
+def _unescape(field):
+    return re.sub(rb"\\(.)", lambda m: {b"t": b"\t", b"r": b"\r", b"n": b"\n"}.get(m.group(1), m.group(1)),
+                  field)
+
+
+def _rect(field):
+    return tuple(int(v) for v in field.split(b","))
+
+
+class Window:
+    def __init__(self, fields, top_level):
+        self.hwnd = int(fields[0])
+        if top_level:
+            self.pid, self.visible = int(fields[1]), fields[2] == b"1"
+            self.cls, self.title = fields[3].decode(), _unescape(fields[4]).decode("gbk", "replace")
+            self.rect = _rect(fields[5])
+        else:
+            self.id, self.cls, self.visible = int(fields[1]), fields[2].decode(), fields[3] == b"1"
+            self.text_bytes = _unescape(fields[4])
+            self.title = self.text_bytes.decode("gbk", "replace")
+            self.rect = _rect(fields[5])
+
+    def centre(self):
+        left, top, right, bottom = self.rect
+        return (left + right) // 2, (top + bottom) // 2
+
+    def __repr__(self):
+        return "Window(%d %s %r %s%s)" % (self.hwnd, self.cls, self.title, self.rect, "" if self.visible else " hidden")
+
+
+class Inspector:
+    """Runs wininspect.exe in the Wine prefix of a host."""
+
+    def __init__(self, wine):
+        self.wine = wine
+        self.program = program_path("wininspect.exe")
+        self.runs = 0
+
+    def _run(self, *args):
+        self.runs += 1
+        out = os.path.join(self.wine.logs, "inspect-%d.txt" % self.runs)
+        process = self.wine.start(self.program, harness.dos_path(out), *args, name="inspect-%d" % self.runs)
+        process.wait(60)
+        with open(out, "rb") as f:
+            lines = [line.split(b"\t") for line in f.read().split(b"\n") if line]
+        if lines and lines[0][0] == b"error":
+            raise AssertionError("wininspect: %s" % lines[0][1].decode())
+        return lines
+
+    def windows(self):
+        return [Window(fields, True) for fields in self._run("windows")]
+
+    def children(self, window):
+        return [Window(fields, False) for fields in self._run("children", str(window.hwnd))]
+
+    def child(self, window, control_id):
+        for child in self.children(window):
+            if child.id == control_id:
+                return child
+        raise AssertionError("no control %d in %r" % (control_id, window))
+
+    def tree(self, tree_control):
+        """The items of a tree view as (depth, image, text)."""
+        return [(int(f[0]), int(f[1]), _unescape(f[2]).decode("gbk", "replace"))
+                for f in self._run("tree", str(tree_control.hwnd))]
+
+    def command(self, window, command_id):
+        self._run("command", str(window.hwnd), str(command_id))
+
+    def wait_window(self, match, timeout=30, what="a matching window"):
+        deadline = time.monotonic() + timeout
+        while True:
+            found = [w for w in self.windows() if match(w)]
+            if found:
+                return found[0]
+            if time.monotonic() > deadline:
+                raise AssertionError("no %s within %d s; windows: %r" % (what, timeout, self.windows()))
+            time.sleep(POLL)
+
+    def wait_until(self, read, match, timeout=30, what="the expected state"):
+        """Reads again and again until match(value) holds; returns the value."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = read()
+            if match(value):
+                return value
+            if time.monotonic() > deadline:
+                raise AssertionError("no %s within %d s; last seen: %r" % (what, timeout, value))
+            time.sleep(POLL)
+
+
+def skip_unless_possible():
+    """For setUpModule: the test cannot run without the programs and X tools."""
+    import unittest
+    reason = missing_requirement()
+    if reason:
+        raise unittest.SkipTest(reason)

@@ -1,0 +1,240 @@
+// wininspect: reads what the windows of Wine programs show, for the network
+// tests. Controls inside a Wine window are no X windows, so the tests cannot
+// read them with X tools; this program runs in the same Wine prefix and asks
+// through the window system.
+//
+//   wininspect OUT windows            top-level windows: hwnd pid visible class title rect
+//   wininspect OUT children HWND      child windows: hwnd id class visible text rect
+//   wininspect OUT tree HWND          tree-view items: depth image text
+//   wininspect OUT command HWND ID    posts WM_COMMAND(ID) to HWND
+//
+// Results go to the file OUT (never to a pipe: Wine's helpers keep pipes
+// open), one line each, fields separated by tabs; texts are the window's
+// bytes (code page 936) with '\\', tab, CR and LF escaped as \\ \t \r \n.
+// Tree texts are read with a TVITEM placed in the tree's own process.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+FILE* out = NULL;
+
+std::string escaped(const std::string& text)
+{
+    std::string result;
+    for (char c : text) {
+        switch (c) {
+        case '\\': result += "\\\\"; break;
+        case '\t': result += "\\t"; break;
+        case '\r': result += "\\r"; break;
+        case '\n': result += "\\n"; break;
+        default: result += c;
+        }
+    }
+    return result;
+}
+
+HWND parseHandle(const char* text)
+{
+    return (HWND)(UINT_PTR)strtoull(text, NULL, 0);
+}
+
+std::string className(HWND window)
+{
+    char name[256] = {0};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+// Memory inside the process of a window, for messages whose pointers the
+// window system does not carry across processes (tree items, rich edit text).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process != NULL) {
+            memory = (char*)VirtualAllocEx(process, NULL, size, MEM_COMMIT, PAGE_READWRITE);
+        }
+    }
+    ~RemoteBuffer()
+    {
+        if (memory != NULL) {
+            VirtualFreeEx(process, memory, 0, MEM_RELEASE);
+        }
+        if (process != NULL) {
+            CloseHandle(process);
+        }
+    }
+    bool ready() const { return memory != NULL; }
+    char* address() const { return memory; }
+    bool write(size_t at, const void* data, size_t size)
+    {
+        SIZE_T moved = 0;
+        return WriteProcessMemory(process, memory + at, data, size, &moved) != 0;
+    }
+    bool read(size_t at, void* data, size_t size)
+    {
+        SIZE_T moved = 0;
+        return ReadProcessMemory(process, memory + at, data, size, &moved) != 0;
+    }
+
+private:
+    HANDLE process = NULL;
+    char* memory = NULL;
+};
+
+// The rich edit's text in the code page 936, fetched into its own process.
+std::string richEditText(HWND window)
+{
+    GETTEXTLENGTHEX lengthRequest = {GTL_NUMBYTES | GTL_PRECISE, 936};
+    RemoteBuffer remote(window, sizeof(GETTEXTEX) + sizeof(lengthRequest));
+    if (!remote.ready() || !remote.write(0, &lengthRequest, sizeof(lengthRequest))) {
+        return std::string();
+    }
+    LRESULT length = SendMessageA(window, EM_GETTEXTLENGTHEX, (WPARAM)remote.address(), 0);
+    if (length < 0) {
+        return std::string();
+    }
+    size_t size = (size_t)length + 2;
+    RemoteBuffer text(window, sizeof(GETTEXTEX) + size);
+    GETTEXTEX request = {};
+    request.cb = (DWORD)size;
+    request.flags = GT_DEFAULT;
+    request.codepage = 936;
+    if (!text.ready() || !text.write(0, &request, sizeof(request))) {
+        return std::string();
+    }
+    SendMessageA(window, EM_GETTEXTEX, (WPARAM)text.address(), (LPARAM)(text.address() + sizeof(GETTEXTEX)));
+    std::vector<char> buffer(size + 1, '\0');
+    text.read(sizeof(GETTEXTEX), buffer.data(), size);
+    return std::string(buffer.data());
+}
+
+// WM_GETTEXT crosses processes, unlike GetWindowText for controls; a rich
+// edit answers it wrongly across processes, so its text is fetched apart.
+std::string textOf(HWND window)
+{
+    std::string name = className(window);
+    if (_strnicmp(name.c_str(), "RICHEDIT", 8) == 0) {
+        return richEditText(window);
+    }
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return std::string();
+    }
+    std::vector<char> buffer(length * 2 + 2, '\0');   // UTF-16 controls count characters
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data(), SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::string(buffer.data());
+}
+
+std::string rectOf(HWND window)
+{
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    char text[64];
+    snprintf(text, sizeof(text), "%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+BOOL CALLBACK listTopLevel(HWND window, LPARAM)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char title[512] = {0};
+    GetWindowTextA(window, title, sizeof(title));
+    fprintf(out, "%llu\t%lu\t%d\t%s\t%s\t%s\n", (unsigned long long)(UINT_PTR)window, pid,
+            IsWindowVisible(window) ? 1 : 0, escaped(className(window)).c_str(), escaped(title).c_str(),
+            rectOf(window).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK listChild(HWND window, LPARAM)
+{
+    fprintf(out, "%llu\t%d\t%s\t%d\t%s\t%s\n", (unsigned long long)(UINT_PTR)window, GetDlgCtrlID(window),
+            escaped(className(window)).c_str(), IsWindowVisible(window) ? 1 : 0, escaped(textOf(window)).c_str(),
+            rectOf(window).c_str());
+    return TRUE;
+}
+
+// Reads one tree item with a TVITEM and its text inside the tree's process.
+bool readTreeItem(HWND tree, RemoteBuffer& remote, HTREEITEM item, std::string* text, int* image)
+{
+    const int textSize = 1024;
+    TVITEMA request = {};
+    request.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
+    request.hItem = item;
+    request.pszText = remote.address() + sizeof(TVITEMA);
+    request.cchTextMax = textSize;
+    if (!remote.write(0, &request, sizeof(request)) || !SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)remote.address())) {
+        return false;
+    }
+    TVITEMA answer = {};
+    char buffer[textSize + 1] = {0};
+    remote.read(0, &answer, sizeof(answer));
+    remote.read(sizeof(TVITEMA), buffer, textSize);
+    *text = buffer;
+    *image = answer.iImage;
+    return true;
+}
+
+void listTree(HWND tree, RemoteBuffer& remote, HTREEITEM first, int depth)
+{
+    for (HTREEITEM item = first; item != NULL;
+         item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
+        std::string text;
+        int image = -1;
+        if (!readTreeItem(tree, remote, item, &text, &image)) {
+            fprintf(out, "error\tTVM_GETITEM failed\n");
+            return;
+        }
+        fprintf(out, "%d\t%d\t%s\n", depth, image, escaped(text).c_str());
+        listTree(tree, remote, (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item), depth + 1);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|command HWND ID\n");
+        return 2;
+    }
+    out = fopen(argv[1], "wb");
+    if (out == NULL) {
+        return 2;
+    }
+    std::string what = argv[2];
+    int result = 0;
+    if (what == "windows") {
+        EnumWindows(listTopLevel, 0);
+    } else if (what == "children" && argc > 3) {
+        EnumChildWindows(parseHandle(argv[3]), listChild, 0);
+    } else if (what == "tree" && argc > 3) {
+        HWND tree = parseHandle(argv[3]);
+        RemoteBuffer remote(tree, sizeof(TVITEMA) + 1024);
+        if (!remote.ready()) {
+            fprintf(out, "error\tno memory in the tree's process\n");
+            result = 1;
+        } else {
+            listTree(tree, remote, (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 0);
+        }
+    } else if (what == "command" && argc > 4) {
+        result = PostMessageA(parseHandle(argv[3]), WM_COMMAND, (WPARAM)atoi(argv[4]), 0) ? 0 : 1;
+    } else {
+        result = 2;
+    }
+    fclose(out);
+    return result;
+}

@@ -1,7 +1,7 @@
 #pragma once
 // The standard command, bar and pane ids the class library itself uses.
-// res/resource.h defines the same names with the same values, guarded the
-// same way, so either may come first.
+// res/resource.h includes this header, so the resource script and the code
+// share one definition of each.
 
 #ifndef ID_SEPARATOR
 #define ID_SEPARATOR 0

@@ -1,5 +1,7 @@
 #include "core/Globals.h"
 
+#include "core/User.h"
+
 #include <atomic>
 #include <mutex>
 
@@ -42,4 +44,17 @@ SharedStateLock::SharedStateLock()
 SharedStateLock::~SharedStateLock()
 {
     sharedStateMutex().unlock();
+}
+
+void removeAllUsers()
+{
+    SharedStateLock lock;
+    POSITION position = userMap.GetStartPosition();
+    while (position != NULL) {
+        CString ip;
+        CObject* user = NULL;
+        userMap.GetNextAssoc(position, ip, user);
+        delete user;
+    }
+    userMap.RemoveAll();
 }

@@ -19,6 +19,9 @@ extern CString screenImageSavePath;    // folder of screen captures below the pr
 extern BOOL isAutoStart;
 extern BOOL isOpenPrintScreen;
 
+// Empties userMap and deletes its User records, under the shared-state lock.
+void removeAllUsers();
+
 // The next packet number of this process: 1, 2, 3, ... Safe on every thread;
 // no two calls ever return the same number.
 int nextPacketNo();

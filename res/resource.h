@@ -7,23 +7,15 @@
 // ---------------------------------------------------------------------------
 // Ids that belong to the class library (the framework's standard commands,
 // bars, indicators and strings). Guarded, so that a class-library header that
-// defines the same names first wins without a redefinition warning.
+// defines the same names first wins without a redefinition warning. The ones
+// the class library itself uses live in its own header.
 // ---------------------------------------------------------------------------
+#include "../classlib/StandardIds.h"
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)
 #endif
 
-#ifndef ID_SEPARATOR
-#define ID_SEPARATOR                    0
-#endif
-
 // File menu
-#ifndef ID_FILE_NEW
-#define ID_FILE_NEW                     0xE100
-#endif
-#ifndef ID_FILE_OPEN
-#define ID_FILE_OPEN                    0xE101
-#endif
 #ifndef ID_FILE_CLOSE
 #define ID_FILE_CLOSE                   0xE102
 #endif
@@ -36,17 +28,8 @@
 #ifndef ID_FILE_PAGE_SETUP
 #define ID_FILE_PAGE_SETUP              0xE105
 #endif
-#ifndef ID_FILE_PRINT_SETUP
-#define ID_FILE_PRINT_SETUP             0xE106
-#endif
-#ifndef ID_FILE_PRINT
-#define ID_FILE_PRINT                   0xE107
-#endif
 #ifndef ID_FILE_PRINT_DIRECT
 #define ID_FILE_PRINT_DIRECT            0xE108
-#endif
-#ifndef ID_FILE_PRINT_PREVIEW
-#define ID_FILE_PRINT_PREVIEW           0xE109
 #endif
 #ifndef ID_FILE_MRU_FILE1
 #define ID_FILE_MRU_FILE1               0xE110
@@ -91,9 +74,6 @@
 #ifndef ID_APP_ABOUT
 #define ID_APP_ABOUT                    0xE140
 #endif
-#ifndef ID_APP_EXIT
-#define ID_APP_EXIT                     0xE141
-#endif
 
 // Pane switching (accelerators F6 / Shift+F6)
 #ifndef ID_NEXT_PANE
@@ -106,15 +86,6 @@
 // Status-bar indicators
 #ifndef ID_INDICATOR_EXT
 #define ID_INDICATOR_EXT                0xE700
-#endif
-#ifndef ID_INDICATOR_CAPS
-#define ID_INDICATOR_CAPS               0xE701
-#endif
-#ifndef ID_INDICATOR_NUM
-#define ID_INDICATOR_NUM                0xE702
-#endif
-#ifndef ID_INDICATOR_SCRL
-#define ID_INDICATOR_SCRL               0xE703
 #endif
 #ifndef ID_INDICATOR_OVR
 #define ID_INDICATOR_OVR                0xE704
@@ -132,15 +103,6 @@
 #endif
 
 // Child-window ids of the frame's bars and first view pane
-#ifndef AFX_IDW_TOOLBAR
-#define AFX_IDW_TOOLBAR                 0xE800
-#endif
-#ifndef AFX_IDW_STATUS_BAR
-#define AFX_IDW_STATUS_BAR              0xE801
-#endif
-#ifndef AFX_IDW_PANE_FIRST
-#define AFX_IDW_PANE_FIRST              0xE900
-#endif
 
 // Framework strings
 #ifndef AFX_IDS_APP_TITLE

@@ -272,17 +272,7 @@ void CUserListDlg::OnRefreshList()
 {
     userTree.DeleteAllItems();
     insertAllPeersItem();
-    {
-        SharedStateLock lock;
-        POSITION position = userMap.GetStartPosition();
-        while (position != NULL) {
-            CString ip;
-            CObject* user = NULL;
-            userMap.GetNextAssoc(position, ip, user);
-            delete user;
-        }
-        userMap.RemoveAll();
-    }
+    removeAllUsers();
     // Every peer that answers is added again; chat windows stay.
     sendBrEntry();
 }

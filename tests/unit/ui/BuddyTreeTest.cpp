@@ -44,7 +44,7 @@ class BuddyTree : public testing::Test {
 protected:
     void SetUp() override
     {
-        clearPeers();
+        removeAllUsers();
         dialog = new CUserListDlg;
         ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
     }
@@ -53,7 +53,7 @@ protected:
     {
         dialog->DestroyWindow();
         delete dialog;
-        clearPeers();
+        removeAllUsers();
     }
 
     void add(const Entry& entry)
@@ -175,7 +175,7 @@ TEST_F(BuddyTree, EntriesBuildTheTree)
         SCOPED_TRACE(one.title);
         dialog->userTree.DeleteAllItems();
         dialog->userTree.InsertItem("全部好友(0)", 1, 1);
-        clearPeers();
+        removeAllUsers();
         for (const Entry& entry : one.entries) {
             add(entry);
         }

@@ -208,7 +208,7 @@ struct Peer {
 
 void setPeers(const std::vector<Peer>& peers)
 {
-    clearPeers();
+    removeAllUsers();
     SharedStateLock lock;
     for (const Peer& peer : peers) {
         User* user = new User;
@@ -237,7 +237,7 @@ protected:
             dialog->DestroyWindow();
             delete dialog;
         }
-        clearPeers();
+        removeAllUsers();
     }
 
     std::vector<std::string> listedIps()

@@ -71,7 +71,7 @@ class ChatOpening : public testing::Test {
 protected:
     void SetUp() override
     {
-        clearPeers();
+        removeAllUsers();
         dialog = new CUserListDlg;
         ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
     }
@@ -81,7 +81,7 @@ protected:
         closeChatWindows();
         dialog->DestroyWindow();
         delete dialog;
-        clearPeers();
+        removeAllUsers();
     }
 
     void addPeer(const char* ip, const char* nickname, const char* group)

@@ -164,18 +164,6 @@ IpMessage* entryMessage(const char* ip, const char* nickname, const char* group,
     return message;
 }
 
-void clearPeers()
-{
-    SharedStateLock lock;
-    POSITION position = userMap.GetStartPosition();
-    while (position != NULL) {
-        CString ip;
-        CObject* user = NULL;
-        userMap.GetNextAssoc(position, ip, user);
-        delete user;
-    }
-    userMap.RemoveAll();
-}
 
 void closeChatWindows()
 {

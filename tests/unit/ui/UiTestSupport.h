@@ -48,8 +48,6 @@ Datagram parseDatagram(const std::string& bytes);
 // An entry datagram as the engine hands it to the buddy list.
 IpMessage* entryMessage(const char* ip, const char* nickname, const char* group, const char* version = "1-1-ZQ");
 
-// Empties userMap, deleting its records.
-void clearPeers();
 // Closes every chat window of chatDialogMap and empties it.
 void closeChatWindows();
 

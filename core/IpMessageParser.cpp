@@ -1,5 +1,6 @@
 #include "core/IpMessageParser.h"
 
+#include "classlib/Mbcs.h"
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/TextCut.h"
@@ -59,28 +60,29 @@ void setHeaderField(IpMessage* packet, int index, const CString& value)
     }
 }
 
+// The end of the piece starting at start: the first ':' or NUL that is a
+// character of its own. A lead byte right before a NUL stands alone, so the
+// NUL still ends the piece.
+int pieceEnd(const char* text, int start, int length)
+{
+    int i = start;
+    while (i < length && text[i] != ':' && text[i] != '\0') {
+        i += mbcsCharLength(text, i, length);
+    }
+    return i;
+}
+
 // Entry, answer and file-offer tails: "first<NUL>second..." or
 // "first:second...". NULs count as ':'; extra gets the first piece and group
 // the second, when there is one.
 void readSeparatedTail(const char* tail, int length, IpMessage* packet)
 {
-    char area[FIELD_AREA_SIZE] = {0};
     int kept = characterBoundaryLength(tail, length, MAX_FIELD_LENGTH);
-    memcpy(area, tail, kept);
-    for (int i = 0; i < kept; ++i) {
-        if (area[i] == '\0') {
-            area[i] = ':';
-        }
-    }
-    CString text(area, kept);
-
-    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text, ":"));
-    if (pieces->GetCount() >= 2) {
-        POSITION position = pieces->GetHeadPosition();
-        packet->extra = pieces->GetNext(position);
-        packet->group = pieces->GetNext(position);
-    } else {
-        packet->extra = text;
+    int firstEnd = pieceEnd(tail, 0, kept);
+    packet->extra = CString(tail, firstEnd);
+    if (firstEnd < kept) {
+        int secondStart = firstEnd + 1;
+        packet->group = CString(tail + secondStart, pieceEnd(tail, secondStart, kept) - secondStart);
     }
 }
 

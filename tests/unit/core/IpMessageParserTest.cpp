@@ -38,6 +38,8 @@ const RawCase rawCases[] = {
     {"entry without group keeps the old group", RAW("1:5:u:h:1:nick"), ENTRY,
      "1", "5", "u", "h", 1, "nick", "stale"},
     {"entry with empty group", RAW("1:5:u:h:1:nick\0"), ENTRY, "1", "5", "u", "h", 1, "nick", ""},
+    {"nickname ending in a lone lead byte keeps its group", RAW("1:5:u:h:1:ab\x81\0grp"), ENTRY,
+     "1", "5", "u", "h", 1, "ab\x81", "grp"},
     {"nickname holding ':' is cut there", RAW("1:5:u:h:3:a:b\0grp"), ANSWER_OR_OFFER,
      "1", "5", "u", "h", 3, "a", "b"},
     {"file offer: text up to its first ':'", RAW("1:9:u:h:2097184:see: this\0" "1:f.txt:a:5e:1:\a"),

@@ -3,21 +3,41 @@
 
 #include "core/CUtils.h"
 
+#include "classlib/Mbcs.h"
+
 #include <cstring>
 
 namespace {
 
-// The one splitting rule behind splitToList and splitToArray.
+// True when the count bytes at `at` are whole characters of the text.
+bool wholeCharacters(const char* text, int at, int count, int length)
+{
+    int end = at + count;
+    while (at < end) {
+        at += mbcsCharLength(text, at, length);
+    }
+    return at == end;
+}
+
+// The one splitting rule behind splitToList and splitToArray: cut at every
+// delimiter made of whole characters of the text, as CString::Find matches.
+// One walk over the text: searching with Find from each piece's start walks
+// from the text's start every time, which is quadratic in received texts.
 template <class AddPiece>
 void splitText(const CString& text, const CString& delimiter, AddPiece addPiece)
 {
+    const char* bytes = text;
+    int length = text.GetLength();
     int delimiterLength = delimiter.GetLength();
     int start = 0;
-    if (delimiterLength > 0) {
-        int found;
-        while ((found = text.Find((const char*)delimiter, start)) >= 0) {
-            addPiece(text.Mid(start, found - start));
-            start = found + delimiterLength;
+    int i = 0;
+    while (delimiterLength > 0 && i + delimiterLength <= length) {
+        if (bytes[i] == delimiter[0] && memcmp(bytes + i, (const char*)delimiter, delimiterLength) == 0 &&
+            wholeCharacters(bytes, i, delimiterLength, length)) {
+            addPiece(text.Mid(start, i - start));
+            start = i = i + delimiterLength;
+        } else {
+            i += mbcsCharLength(bytes, i, length);
         }
     }
     addPiece(text.Mid(start));

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
-          locales iproute2 python3 googletest file)
+          locales iproute2 python3 googletest file
+          g++)   # the native sanitizer build of tests/fuzz/run-fuzz.sh
 
 missing=()
 for p in "${packages[@]}"; do

@@ -54,13 +54,6 @@ int sendFileAttachMessage(CString ipList, CString text, CStringArray* paths)
         shareIdMap.SetAt(key, path);
     }
 
-    CStringArray addresses;
-    CUtils::splitToArray(ipList, ",", &addresses);
-    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
-        CString ip = addresses[i];
-        ip.Trim();
-        if (!ip.IsEmpty())
-            UdpPacketSender::sendTo(udpSocket, datagram.data(), datagram.length(), ip, IPMSG_PORT);
-    }
+    UdpPacketSender::sendToEach(udpSocket, datagram.data(), datagram.length(), ipList, IPMSG_PORT);
     return 0;
 }

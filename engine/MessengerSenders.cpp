@@ -1,7 +1,5 @@
 #include "engine/Messenger.h"
 
-#include "classlib/CStringArray.h"
-#include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/IpMessageFactory.h"
 #include "core/IpmsgProtocol.h"
@@ -48,22 +46,11 @@ int sendTextMessage(CString text, CString ipList)
 {
     IpMessageFactory factory;
     IpMessage* message = factory.createSendMessage(text);
-
-    CStringArray addresses;
-    CUtils::splitToArray(ipList, ",", &addresses);
-
     // A text too long for one datagram is cut by writeTo at a character
     // boundary; what goes out is exactly what writeTo wrote.
     char buffer[UDP_BUFFER_SIZE];
-    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
-        CString ip = addresses[i];
-        ip.Trim();
-        if (ip.IsEmpty())
-            continue;
-        int length = message->writeTo(buffer);
-        UdpPacketSender::sendTo(udpSocket, buffer, length, ip, IPMSG_PORT);
-    }
-
+    int length = message->writeTo(buffer);
+    UdpPacketSender::sendToEach(udpSocket, buffer, length, ipList, IPMSG_PORT);
     delete message;
     return 0;
 }

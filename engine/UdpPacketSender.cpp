@@ -1,5 +1,7 @@
 #include "engine/UdpPacketSender.h"
 
+#include "classlib/CStringArray.h"
+#include "core/CUtils.h"
 #include "core/UdpPacket.h"
 
 namespace {
@@ -48,6 +50,19 @@ int UdpPacketSender::sendTo(SOCKET socket, const char* data, int length, CString
     sockaddr_in destination;
     if (destinationOf(ip, port, &destination))
         sendDatagram(socket, data, length, destination);
+    return 0;
+}
+
+int UdpPacketSender::sendToEach(SOCKET socket, const char* data, int length, CString ipList, int port)
+{
+    CStringArray addresses;
+    CUtils::splitToArray(ipList, ",", &addresses);
+    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
+        CString ip = addresses[i];
+        ip.Trim();
+        if (!ip.IsEmpty())
+            sendTo(socket, data, length, ip, port);
+    }
     return 0;
 }
 

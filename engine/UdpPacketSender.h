@@ -15,6 +15,9 @@ public:
     // To 255.255.255.255; switches SO_BROADCAST on first.
     static int broadcast(SOCKET socket, const char* data, int length, int port);
     static int sendTo(SOCKET socket, const char* data, int length, CString ip, int port);
+    // The same bytes to every address of ipList (joined by ","); each piece
+    // is trimmed of blanks, and blank pieces are skipped.
+    static int sendToEach(SOCKET socket, const char* data, int length, CString ipList, int port);
     static int sendPacket(SOCKET socket, const UdpPacket& packet);
     // The text's bytes, without the closing NUL.
     static int sendString(SOCKET socket, CString data, CString ip, int port);

@@ -22,22 +22,31 @@ void IpMessageSender::separateNicknameFromGroup(char* text, int length)
     }
 }
 
+namespace {
+
+// Serialises message into buffer (UDP_BUFFER_SIZE bytes) with the fix-up;
+// returns the datagram's length.
+int writeWireText(IpMessage* message, char* buffer)
+{
+    int length = message->writeTo(buffer);
+    IpMessageSender::separateNicknameFromGroup(buffer, length);
+    return length;
+}
+
+}  // namespace
+
 int IpMessageSender::broadcast(IpMessage* message)
 {
-    char* buffer = new char[UDP_BUFFER_SIZE];
-    int length = message->writeTo(buffer);
-    separateNicknameFromGroup(buffer, length);
+    char buffer[UDP_BUFFER_SIZE];
+    int length = writeWireText(message, buffer);
     UdpPacketSender::broadcast(udpSocket, buffer, length, CUtils().udpPort);
-    delete[] buffer;
     return 0;
 }
 
 int IpMessageSender::sendTo(IpMessage* message, CString ip)
 {
-    char* buffer = new char[UDP_BUFFER_SIZE];
-    int length = message->writeTo(buffer);
-    separateNicknameFromGroup(buffer, length);
+    char buffer[UDP_BUFFER_SIZE];
+    int length = writeWireText(message, buffer);
     UdpPacketSender::sendTo(udpSocket, buffer, length, ip, CUtils().udpPort);
-    delete[] buffer;
     return 0;
 }

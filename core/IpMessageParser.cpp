@@ -3,6 +3,7 @@
 #include "classlib/Mbcs.h"
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
+#include "core/NumberField.h"
 #include "core/TextCut.h"
 
 #include <cstring>
@@ -17,27 +18,6 @@ const int MAX_FIELD_LENGTH = FIELD_AREA_SIZE - 1;
 const int HEADER_FIELD_COUNT = 5;   // version, packet number, user, host, command
 
 const int MODE_CHAT_TEXT = 1;
-
-// Command words are decimal: leading white space, an optional sign, digits
-// up to the first other character. No digits give 0. Large values wrap
-// modulo 2^32, so that peers writing the word unsigned keep its bits.
-int parseCommandWord(const char* text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) {
-        ++text;
-    }
-    bool negative = false;
-    if (*text == '+' || *text == '-') {
-        negative = *text == '-';
-        ++text;
-    }
-    unsigned int value = 0;
-    while (*text >= '0' && *text <= '9') {
-        value = value * 10u + (unsigned int)(*text - '0');
-        ++text;
-    }
-    return (int)(negative ? 0u - value : value);
-}
 
 // The bytes read as text up to their first NUL, kept within one field area.
 CString boundedText(const char* bytes, int length)
@@ -56,7 +36,7 @@ void setHeaderField(IpMessage* packet, int index, const CString& value)
     case 1: packet->packetNo = value; break;
     case 2: packet->user = value; break;
     case 3: packet->host = value; break;
-    default: packet->command = parseCommandWord(value); break;
+    default: packet->command = parseNumberField(value, 10); break;
     }
 }
 

@@ -4,8 +4,8 @@
 // out-parameter, and no byte outside the given range is ever read.
 
 #include "core/IpMessageParser.h"
+#include "core/NumberField.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -76,14 +76,12 @@ const char* textEnd(const char* data, int length)
     return nul != NULL ? (const char*)nul : data + length;
 }
 
-// A hexadecimal field as the "%d" text of its 32-bit value: blanks, a sign and
-// a 0x prefix are taken, then digits up to the first other character; no
-// digit gives 0, so ffffffff reads back as -1.
+// A hexadecimal field as the "%d" text of its 32-bit value: ffffffff reads
+// back as -1, and a wider number as its low 32 bits.
 CString hexFieldAsDecimal(const CString& field)
 {
-    unsigned long value = strtoul(field, NULL, 16);
     CString text;
-    text.Format("%d", (int)(unsigned int)value);
+    text.Format("%d", parseNumberField(field, 16));
     return text;
 }
 

@@ -58,6 +58,9 @@ const AttachEntryCase attachEntryCases[] = {
     {"9:::a:1:0:1", {"9", "::a", "1", "0", "1"}},
     {"5:big:ffffffff:0:1", {"5", "big", "-1", "0", "1"}},
     {"5:big:80000000:0:1", {"5", "big", "-2147483648", "0", "1"}},
+    // A size of 4 GiB and more from another client: its low 32 bits.
+    {"5:huge:100000005:0:1", {"5", "huge", "5", "0", "1"}},
+    {"5:huge:fffffffff:0:1", {"5", "huge", "-1", "0", "1"}},
     {"5:x: \t0X1A:0:1", {"5", "x", "26", "0", "1"}},
     {"5:x:-1:0:1", {"5", "x", "-1", "0", "1"}},
     {"5:x:1Fg:0:1", {"5", "x", "31", "0", "1"}},
@@ -179,6 +182,7 @@ TEST(TransferFormats, FileRequestFields)
         {"pair in the packet number", "1:1::2:u:h:98:7:8:0", -1, {"1", "1::2", "u", "h", "98", "7", "8", "0"}},
         {"ids past 2^31", "1:3:u:h:96:80000000:ffffffff:fffffff0", -1,
          {"1", "3", "u", "h", "96", "-2147483648", "-1", "-16"}},
+        {"offset wider than 32 bits", "1:3:u:h:96:7:8:1000001f4", -1, {"1", "3", "u", "h", "96", "7", "8", "500"}},
         {"text ends at a NUL", "1:12:alice:PC1:96:1a:1b:1f4\0:99"s, -1,
          {"1", "12", "alice", "PC1", "96", "26", "27", "500"}},
         {"only the given bytes", "1:12:alice:PC1:96:1a:1b:1f4", 26,

@@ -7,16 +7,6 @@
 
 namespace {
 
-sockaddr_in loopbackPort(int port)
-{
-    sockaddr_in address;
-    ZeroMemory(&address, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons((u_short)port);
-    return address;
-}
-
 bool waitReadable(SOCKET socket, long seconds)
 {
     fd_set readable;
@@ -48,7 +38,7 @@ std::string sendMarker()
 {
     static int markers = 0;
     std::string marker = "--end of test datagrams " + std::to_string(++markers) + "--";
-    sockaddr_in destination = loopbackPort(IPMSG_PORT);
+    sockaddr_in destination = loopbackAddress(IPMSG_PORT);
     sendto(udpSocket, marker.data(), (int)marker.size(), 0, (const sockaddr*)&destination, sizeof destination);
     return marker;
 }
@@ -68,6 +58,16 @@ std::vector<std::string> datagramsBefore(const std::string& marker)
 }
 
 }  // namespace
+
+sockaddr_in loopbackAddress(int port)
+{
+    sockaddr_in address;
+    ZeroMemory(&address, sizeof address);
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons((u_short)port);
+    return address;
+}
 
 std::vector<std::string> datagramsSentDuring(const std::function<void()>& action)
 {

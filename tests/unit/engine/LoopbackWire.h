@@ -1,5 +1,7 @@
 #pragma once
 
+#include "classlib/Types.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -7,6 +9,9 @@
 // The test program's udpSocket is bound to port 2425 on every address, so
 // whatever our senders send to 127.0.0.1:2425 comes back to it. These
 // helpers read it back.
+
+// 127.0.0.1 at port (0: any free port).
+sockaddr_in loopbackAddress(int port);
 
 // Every datagram that reaches 127.0.0.1:2425 while action runs, in order.
 // A marker datagram sent after the action closes the list, so "nothing was

@@ -1,3 +1,4 @@
+#include "LoopbackWire.h"
 #include "classlib/Prompts.h"
 #include "core/IpmsgProtocol.h"
 #include "engine/MessageDispatcher.h"
@@ -37,16 +38,6 @@ private:
     SOCKET socket;
     std::string closing;
 };
-
-sockaddr_in loopbackAddress(u_short port)
-{
-    sockaddr_in address;
-    ZeroMemory(&address, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
-    return address;
-}
 
 SOCKET boundLoopbackSocket(sockaddr_in* boundTo)
 {

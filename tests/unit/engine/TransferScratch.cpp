@@ -1,5 +1,7 @@
 #include "TransferScratch.h"
 
+#include "LoopbackWire.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -92,10 +94,7 @@ TcpPair connectedTcpPair()
 {
     TcpPair pair = {INVALID_SOCKET, INVALID_SOCKET};
     SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address;
-    ZeroMemory(&address, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = loopbackAddress(0);
     int length = sizeof address;
     if (bind(listener, (sockaddr*)&address, sizeof address) != 0 || listen(listener, 1) != 0 ||
         getsockname(listener, (sockaddr*)&address, &length) != 0) {

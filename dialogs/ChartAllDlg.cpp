@@ -35,6 +35,7 @@ void CChartAllDlg::DoDataExchange(CDataExchange* dx)
 
 BEGIN_MESSAGE_MAP(CChartAllDlg, CDialogEx)
     ON_MESSAGE(WM_USER_ADD_DROPPED_FILE, &CChartAllDlg::OnAddDroppedFile)
+    ON_WM_DROPFILES()
     ON_BN_CLICKED(IDC_BUTTON_SEND, &CChartAllDlg::OnSend)
 END_MESSAGE_MAP()
 
@@ -100,6 +101,14 @@ LRESULT CChartAllDlg::OnAddDroppedFile(WPARAM, LPARAM lParam)
         addDroppedPathRow(fileList, (const char*)lParam);
     }
     return 0;
+}
+
+// The dialog accepts files itself, so the shell hands it whatever is dropped
+// beside its drop-target controls (a button, the frame). Only those controls
+// take files: such a drop is let go.
+void CChartAllDlg::OnDropFiles(HDROP drop)
+{
+    DragFinish(drop);
 }
 
 void CChartAllDlg::OnSend()

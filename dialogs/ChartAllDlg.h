@@ -34,5 +34,6 @@ protected:
 
     void OnSend();
     LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);
+    void OnDropFiles(HDROP drop);
     DECLARE_MESSAGE_MAP()
 };

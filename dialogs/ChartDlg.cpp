@@ -40,6 +40,7 @@ void CChartDlg::DoDataExchange(CDataExchange* dx)
 BEGIN_MESSAGE_MAP(CChartDlg, CDialog)
     ON_BN_CLICKED(IDC_BUTTON_SEND, &CChartDlg::OnSend)
     ON_MESSAGE(WM_USER_ADD_DROPPED_FILE, &CChartDlg::OnAddDroppedFile)
+    ON_WM_DROPFILES()
     ON_BN_CLICKED(IDCANCEL, &CChartDlg::OnClose)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
@@ -76,6 +77,14 @@ LRESULT CChartDlg::OnAddDroppedFile(WPARAM, LPARAM lParam)
         addDroppedPathRow(fileList, (const char*)lParam);
     }
     return 0;
+}
+
+// The dialog accepts files itself, so the shell hands it whatever is dropped
+// beside its drop-target controls (a button, the frame). Only those controls
+// take files: such a drop is let go.
+void CChartDlg::OnDropFiles(HDROP drop)
+{
+    DragFinish(drop);
 }
 
 void CChartDlg::OnSend()

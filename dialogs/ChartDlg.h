@@ -39,6 +39,7 @@ protected:
 
     void OnSend();
     LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);
+    void OnDropFiles(HDROP drop);
     void OnClose();
     DECLARE_MESSAGE_MAP()
 };

@@ -354,4 +354,30 @@ TEST_F(GroupChat, EscKeepsItOpenAndDeleteRemovesSelectedFiles)
     EXPECT_EQ(rowsOf(dialog->fileList, 0), std::vector<std::string>{"a.txt"});
 }
 
+// ---- drops beside the drop targets ----
+
+// The dialogs themselves accept files too, so the shell sends them whatever
+// is dropped on their buttons, frames or background. Such a drop is not
+// taken, but its memory must be given back.
+TEST(ChatDialogs, ADropBesideTheDropTargetsIsReleasedAndNotTaken)
+{
+    ScratchFolder scratch;
+    CChartDlg chat;
+    CChartAllDlg group;
+    ASSERT_TRUE(chat.Create(IDD_CHART_DLG, NULL));
+    ASSERT_TRUE(group.Create(IDD_CHART_ALL_DLG, NULL));
+    const struct {
+        CDialog* dialog;
+        CFileListCtrl* files;
+    } dialogs[] = {{&chat, &chat.fileList}, {&group, &group.fileList}};
+    for (const auto& one : dialogs) {
+        SCOPED_TRACE(one.dialog->GetRuntimeClass()->m_lpszClassName);
+        HDROP drop = makeDrop({scratch.file("a.txt")});
+        one.dialog->SendMessage(WM_DROPFILES, (WPARAM)drop, 0);
+        EXPECT_EQ(GlobalSize(drop), 0u) << "the drop is still allocated";
+        EXPECT_EQ(one.files->GetItemCount(), 0);
+        one.dialog->DestroyWindow();
+    }
+}
+
 }  // namespace

@@ -76,6 +76,12 @@ private:
     void incrementCount(HTREEITEM item);
     bool isUserItem(HTREEITEM item);
     HTREEITEM findChildGroup(HTREEITEM parent, const CString& level);
+    // A new group item "level(0)": at the root level trimmed and after the
+    // items there; deeper, sorted among its siblings and counted by parent.
+    HTREEITEM insertGroupItem(HTREEITEM parent, const CString& level);
+    // The item of each level in turn; a missing level ends the walk with
+    // NULL, or with `create` is inserted, outermost first.
+    HTREEITEM walkGroupPath(const CString& path, bool create);
     CString groupPathOfItem(HTREEITEM item);
     void saveOwnNameAndGroup();
 };

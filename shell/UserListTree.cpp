@@ -48,41 +48,46 @@ HTREEITEM CUserListDlg::findChildGroup(HTREEITEM parent, const CString& level)
     return NULL;
 }
 
-HTREEITEM CUserListDlg::findGroupItem(CString path)
+HTREEITEM CUserListDlg::insertGroupItem(HTREEITEM parent, const CString& level)
+{
+    if (parent == TVI_ROOT) {
+        // Top-level groups keep their order of arrival, after the all-peers item.
+        CString name = level;
+        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
+                                   TVI_ROOT, TVI_LAST);
+    }
+    HTREEITEM item = userTree.InsertItem(countedText(level, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
+                                         parent, TVI_SORT);
+    incrementCount(parent);
+    return item;
+}
+
+HTREEITEM CUserListDlg::walkGroupPath(const CString& path, bool create)
 {
     CStringArray levels;
-    CUtils::splitToArray(path, "-", &levels);
+    CUtils::splitToArray(path, "-", &levels);   // never empty: "" is one level
     HTREEITEM item = TVI_ROOT;
-    for (int i = 0; i < (int)levels.GetSize() && item != NULL; ++i) {
-        item = findChildGroup(item, levels[i]);
+    for (int i = 0; i < (int)levels.GetSize(); ++i) {
+        HTREEITEM child = findChildGroup(item, levels[i]);
+        if (child == NULL) {
+            if (!create) {
+                return NULL;
+            }
+            child = insertGroupItem(item, levels[i]);
+        }
+        item = child;
     }
-    return item == TVI_ROOT ? NULL : item;
+    return item;
+}
+
+HTREEITEM CUserListDlg::findGroupItem(CString path)
+{
+    return walkGroupPath(path, false);
 }
 
 HTREEITEM CUserListDlg::ensureGroupItem(CString path)
 {
-    HTREEITEM found = findGroupItem(path);
-    if (found != NULL) {
-        return found;
-    }
-    CStringArray levels;
-    CUtils::splitToArray(path, "-", &levels);
-    int count = (int)levels.GetSize();
-    if (count <= 1) {
-        // Top-level groups keep their order of arrival, after the all-peers item.
-        CString name = path;
-        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
-                                   TVI_ROOT, TVI_LAST);
-    }
-    CString parentPath = levels[0];
-    for (int i = 1; i < count - 1; ++i) {
-        parentPath += "-" + levels[i];
-    }
-    HTREEITEM parent = ensureGroupItem(parentPath);
-    HTREEITEM item = userTree.InsertItem(countedText(levels[count - 1], 0), IMAGE_GROUP_CLOSED,
-                                         IMAGE_GROUP_CLOSED, parent, TVI_SORT);
-    incrementCount(parent);
-    return item;
+    return walkGroupPath(path, true);
 }
 
 LRESULT CUserListDlg::OnUserEntry(WPARAM, LPARAM lParam)

@@ -251,11 +251,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
   t_windowBeingCreated = this;
   HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                 cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-  // Not taken: the class is not ours (a control); nothing of ours was bound.
-  bool taken = t_windowBeingCreated == NULL;
+  // A control's class is not ours: nothing took this object while it was made
+  // (a window that a handler made meanwhile has used and cleared the slot).
   t_windowBeingCreated = NULL;
   if (!hWnd) return FALSE;  // a failed window of ours has already run PostNcDestroy
-  if (!taken) {
+  if (FromHandlePermanent(hWnd) != this) {
     SubclassWindow(hWnd);
     m_bOwnsWindow = true;
   }

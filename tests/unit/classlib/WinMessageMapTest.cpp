@@ -208,6 +208,36 @@ TEST(WindowBinding, AControlOutlivingItsObjectGetsItsOwnProcedureBack) {
   ::DestroyWindow(edit);
 }
 
+// A parent that makes a window of its own while a child control is being
+// created (WM_PARENTNOTIFY arrives before CreateWindowEx returns).
+class SpawningParent : public CWnd {
+public:
+  CWnd spawned;
+  afx_msg LRESULT OnParentNotify(WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) == WM_CREATE && !spawned.m_hWnd)
+      spawned.CreateEx(0, NULL, "spawned", WS_POPUP, 0, 0, 10, 10, NULL, NULL);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SpawningParent, CWnd)
+  ON_MESSAGE(WM_PARENTNOTIFY, &SpawningParent::OnParentNotify)
+END_MESSAGE_MAP()
+
+TEST(WindowBinding, AControlMadeWhileItsParentMakesAWindowIsStillBound) {
+  SpawningParent parent;
+  ASSERT_TRUE(parent.CreateEx(0, NULL, "parent", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL));
+  CEdit edit;
+  ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD, CRect(0, 0, 50, 20), &parent, 1));
+  ASSERT_NE(parent.spawned.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(parent.spawned.m_hWnd), &parent.spawned);
+  ASSERT_NE(edit.m_hWnd, nullptr);
+  EXPECT_EQ(edit.m_hWnd, ::GetDlgItem(parent.m_hWnd, 1));
+  EXPECT_EQ(CWnd::FromHandlePermanent(edit.m_hWnd), &edit);
+  EXPECT_EQ(::GetWindowLongPtrA(edit.m_hWnd, GWLP_WNDPROC), (LONG_PTR)AfxWndProc);
+}
+
 TEST(WindowBinding, DestroyingTheWindowUnbindsTheObject) {
   TestWindow window;
   ASSERT_TRUE(window.CreateEx(0, NULL, "gone", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL));

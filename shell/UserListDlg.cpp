@@ -200,16 +200,14 @@ void CUserListDlg::openChatForSelection(int mode)
         }
         return;
     }
-    BOOL created = FALSE;
-    CChartDlg* chat = chatDialogFor(itemPeerIp(text), text, &created);
+    CChartDlg* chat = chatDialogFor(itemPeerIp(text), text, text);
     if (chat != NULL) {
         chat->ShowWindow(SW_SHOW);
     }
 }
 
-CChartDlg* CUserListDlg::chatDialogFor(const CString& ip, const CString& label, BOOL* created)
+CChartDlg* CUserListDlg::chatDialogFor(const CString& ip, const CString& label, const CString& title)
 {
-    *created = FALSE;
     CObject* known = NULL;
     if (chatDialogMap.Lookup(ip, known)) {
         return static_cast<CChartDlg*>(known);
@@ -217,7 +215,7 @@ CChartDlg* CUserListDlg::chatDialogFor(const CString& ip, const CString& label, 
     CChartDlg* chat = new CChartDlg;
     chat->peerIp = ip;
     chat->peerLabel = label;
-    chat->title = label;
+    chat->title = title;
     if (!chat->Create(IDD_CHART_DLG, this)) {
         delete chat;
         return NULL;
@@ -225,7 +223,6 @@ CChartDlg* CUserListDlg::chatDialogFor(const CString& ip, const CString& label, 
     chat->UpdateData(FALSE);
     chat->ModifyStyleEx(0, WS_EX_APPWINDOW);
     chatDialogMap.SetAt(ip, chat);
-    *created = TRUE;
     return chat;
 }
 
@@ -251,13 +248,9 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     CString label = known ? nickname : message->user;
     CString sender = known ? nickname : ip;
 
-    BOOL created = FALSE;
-    CChartDlg* chat = chatDialogFor(ip, label + "(" + ip + ")", &created);
+    CChartDlg* chat = chatDialogFor(ip, label, label + "(" + ip + ")");
     if (chat == NULL) {
         return 0;
-    }
-    if (created) {
-        chat->peerLabel = label;
     }
     chat->ShowWindow(SW_SHOW);
 

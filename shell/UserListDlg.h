@@ -40,8 +40,9 @@ public:
     // Opens the chat for the selected tree item: 0 double-click, 1 a group
     // with its sub-groups, 2 the group alone.
     void openChatForSelection(int mode);
-    // The chat window of a peer, made (hidden) when there is none yet.
-    CChartDlg* chatDialogFor(const CString& ip, const CString& label, BOOL* created);
+    // The chat window of a peer, made (hidden) with this label and title
+    // when there is none yet; NULL when it cannot be made.
+    CChartDlg* chatDialogFor(const CString& ip, const CString& label, const CString& title);
 
     CImageList imageList;
     CBrush backgroundBrush;

@@ -34,12 +34,8 @@ CDialog::~CDialog() {}
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_INITDIALOG) return FALSE;
   CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
-  if (!dialog || CWnd::FromHandlePermanent(hWnd)) return TRUE;
-  dialog->bindTo(hWnd);
+  if (!dialog || !dialog->SubclassWindow(hWnd)) return TRUE;
   dialog->m_bOwnsWindow = true;
-  WNDPROC previous = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxWndProc);
-  dialog->m_pfnSuper = previous;
-  dialog->m_bRouted = true;
   return (INT_PTR)afxCallWndProc(dialog, hWnd, message, wParam, lParam);
 }
 

@@ -52,8 +52,6 @@ CWnd::~CWnd() {
   if (!m_hWnd || !m_bPermanent) return;
   if (m_bOwnsWindow)
     DestroyWindow();
-  else if (m_pfnSuper)
-    UnsubclassWindow();
   else
     Detach();
 }
@@ -100,6 +98,10 @@ BOOL CWnd::Attach(HWND hWndNew) {
 
 HWND CWnd::Detach() {
   HWND hWnd = m_hWnd;
+  // A subclassed window gets its own procedure back: without this object
+  // nothing would hand its messages on to it.
+  if (hWnd && m_pfnSuper) ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
+  m_pfnSuper = NULL;
   if (m_bPermanent)
     unbind();
   else
@@ -122,11 +124,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
   return hWnd && SubclassWindow(hWnd);
 }
 
-HWND CWnd::UnsubclassWindow() {
-  if (m_hWnd && m_pfnSuper) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
-  m_pfnSuper = NULL;
-  return Detach();
-}
+HWND CWnd::UnsubclassWindow() { return Detach(); }
 
 // ---- the window procedure -------------------------------------------------------
 
@@ -155,11 +153,6 @@ LRESULT afxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
 }
 
 void CWnd::onFinalMessage() {
-  // Give a subclassed window its own procedure back unless someone else
-  // subclassed it after us.
-  if (m_pfnSuper && ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == (LONG_PTR)AfxWndProc)
-    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnSuper);
-  m_pfnSuper = NULL;
   CWinApp* app = AfxGetApp();
   if (app && app->m_pMainWnd == this) {
     app->m_pMainWnd = NULL;

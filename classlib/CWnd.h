@@ -73,10 +73,11 @@ public:
   virtual void PostNcDestroy();
 
   BOOL Attach(HWND hWndNew);      // binds without taking over the window procedure
+  // Unbinds; a subclassed window gets its own procedure back.
   HWND Detach();
   BOOL SubclassWindow(HWND hWnd); // binds and routes the window's messages to this object
   BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-  HWND UnsubclassWindow();
+  HWND UnsubclassWindow();        // the same as Detach
   void AttachTemporary(HWND hWnd) { m_hWnd = hWnd; }
 
   // ---- the window ----

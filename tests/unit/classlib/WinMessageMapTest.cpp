@@ -208,6 +208,28 @@ TEST(WindowBinding, AControlOutlivingItsObjectGetsItsOwnProcedureBack) {
   ::DestroyWindow(edit);
 }
 
+TEST(WindowBinding, LettingGoOfASubclassedControlGivesItsProcedureBack) {
+  for (bool unsubclass : {false, true}) {
+    SCOPED_TRACE(unsubclass ? "UnsubclassWindow" : "Detach");
+    HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    HWND label = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    LONG_PTR editProcedure = ::GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    LONG_PTR labelProcedure = ::GetWindowLongPtrA(label, GWLP_WNDPROC);
+    {
+      CEdit wrapper;
+      ASSERT_TRUE(wrapper.SubclassWindow(edit));
+      EXPECT_EQ(unsubclass ? wrapper.UnsubclassWindow() : wrapper.Detach(), edit);
+      EXPECT_EQ(::GetWindowLongPtrA(edit, GWLP_WNDPROC), editProcedure);
+      EXPECT_EQ(::SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 1) << "the edit control still answers";
+      // Attached to another window later, the object leaves that one's procedure alone.
+      ASSERT_TRUE(wrapper.Attach(label));
+    }
+    EXPECT_EQ(::GetWindowLongPtrA(label, GWLP_WNDPROC), labelProcedure);
+    ::DestroyWindow(edit);
+    ::DestroyWindow(label);
+  }
+}
+
 // A parent that makes a window of its own while a child control is being
 // created (WM_PARENTNOTIFY arrives before CreateWindowEx returns).
 class SpawningParent : public CWnd {

@@ -1,6 +1,7 @@
 #include "classlib/CListCtrl.h"
 
 #include "classlib/CImageList.h"
+#include "classlib/GrowingText.h"
 
 int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem) {
   LVCOLUMNA column = {};
@@ -43,20 +44,13 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
-  // The control copies at most the buffer and says how much it copied:
-  // grow the buffer until the text leaves room to spare (a double-byte
-  // character that does not fit is left out whole, hence two bytes).
-  CString text;
-  for (int size = 256;; size *= 2) {
+  return afxReadGrowingText([&](char* buffer, int size) {
     LVITEMA item = {};
     item.iSubItem = nSubItem;
     item.cchTextMax = size;
-    item.pszText = text.GetBuffer(size);
-    int copied = (int)SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
-    text.ReleaseBuffer();
-    if (copied < size - 2 || size >= (1 << 20)) break;
-  }
-  return text;
+    item.pszText = buffer;
+    SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
+  });
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {

@@ -1,6 +1,7 @@
 #include "classlib/CTreeCtrl.h"
 
 #include "classlib/CImageList.h"
+#include "classlib/GrowingText.h"
 
 HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
                                 HTREEITEM hInsertAfter) {
@@ -24,21 +25,14 @@ HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM h
 }
 
 CString CTreeCtrl::GetItemText(HTREEITEM hItem) const {
-  // TVM_GETITEM does not tell the full length: grow the buffer until the
-  // text leaves room to spare (a double-byte character that does not fit is
-  // left out whole, hence two bytes).
-  CString text;
-  for (int size = 256;; size *= 2) {
+  return afxReadGrowingText([&](char* buffer, int size) {
     TVITEMA item = {};
     item.hItem = hItem;
     item.mask = TVIF_TEXT;
     item.cchTextMax = size;
-    item.pszText = text.GetBuffer(size);
-    item.pszText[0] = '\0';
+    item.pszText = buffer;
     SendMessage(TVM_GETITEMA, 0, (LPARAM)&item);
-    text.ReleaseBuffer();
-    if (text.GetLength() < size - 2 || size >= (1 << 20)) return text;
-  }
+  });
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCTSTR lpszItem) {

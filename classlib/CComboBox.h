@@ -14,8 +14,6 @@ public:
     return (int)SendMessage(CB_FINDSTRING, (WPARAM)nStartAfter, (LPARAM)lpszString);
   }
   int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
-  int GetCurSel() const { return (int)SendMessage(CB_GETCURSEL); }
-  int SetCurSel(int nSelect) { return (int)SendMessage(CB_SETCURSEL, (WPARAM)nSelect); }
   int GetLBText(int nIndex, LPTSTR lpszText) const { return (int)SendMessage(CB_GETLBTEXT, (WPARAM)nIndex, (LPARAM)lpszText); }
   void GetLBText(int nIndex, CString& rString) const;
   int GetLBTextLen(int nIndex) const { return (int)SendMessage(CB_GETLBTEXTLEN, (WPARAM)nIndex); }

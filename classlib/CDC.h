@@ -37,10 +37,7 @@ public:
   CFont* SelectObject(CFont* pFont) { return CFont::FromHandle((HFONT)select(pFont)); }
   CBitmap* SelectObject(CBitmap* pBitmap) { return CBitmap::FromHandle((HBITMAP)select(pBitmap)); }
   CBrush* SelectObject(CBrush* pBrush) { return CBrush::FromHandle((HBRUSH)select(pBrush)); }
-  CPen* SelectObject(CPen* pPen) { return CPen::FromHandle((HPEN)select(pPen)); }
   CGdiObject* SelectObject(CGdiObject* pObject) { return CGdiObject::FromHandle(select(pObject)); }
-  HGDIOBJ SelectObject(HGDIOBJ h) { return ::SelectObject(m_hDC, h); }
-  int SelectStockObject(int index) { return ::SelectObject(m_hDC, ::GetStockObject(index)) != NULL; }
 
   void FillSolidRect(LPCRECT lpRect, COLORREF color) {
     COLORREF old = ::SetBkColor(m_hDC, color);
@@ -51,7 +48,6 @@ public:
     RECT r = {x, y, x + cx, y + cy};
     FillSolidRect(&r, color);
   }
-  BOOL FillRect(LPCRECT lpRect, CBrush* pBrush) { return ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
   BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
   BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths) {
     return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);

@@ -5,7 +5,3 @@
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask) {
   return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask);
 }
-
-int CImageList::Add(CBitmap* pbmImage, CBitmap* pbmMask) {
-  return ImageList_Add(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), (HBITMAP)pbmMask->GetSafeHandle());
-}

@@ -35,7 +35,4 @@ public:
   BOOL DeleteImageList() { if (!m_hImageList) return FALSE; return ImageList_Destroy(Detach()); }
   // Index of the first new image, or -1.
   int Add(CBitmap* pbmImage, COLORREF crMask);
-  int Add(CBitmap* pbmImage, CBitmap* pbmMask);
-  int Add(HICON hIcon) { return ImageList_AddIcon(m_hImageList, hIcon); }
-  int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
 };

@@ -1,6 +1,5 @@
 #include "classlib/CListCtrl.h"
 
-#include "classlib/CImageList.h"
 #include "classlib/GrowingText.h"
 
 int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem) {
@@ -27,15 +26,6 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem) {
   return InsertItem(&item);
 }
 
-int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = nItem;
-  item.pszText = const_cast<LPSTR>(lpszItem);
-  item.iImage = nImage;
-  return InsertItem(&item);
-}
-
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
   LVITEMA item = {};
   item.iSubItem = nSubItem;
@@ -51,22 +41,6 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
     item.pszText = buffer;
     SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
   });
-}
-
-BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
-  LVITEMA item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = nItem;
-  item.lParam = (LPARAM)dwData;
-  return (BOOL)SendMessage(LVM_SETITEMA, 0, (LPARAM)&item);
-}
-
-DWORD_PTR CListCtrl::GetItemData(int nItem) const {
-  LVITEMA item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = nItem;
-  SendMessage(LVM_GETITEMA, 0, (LPARAM)&item);
-  return (DWORD_PTR)item.lParam;
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
@@ -87,9 +61,4 @@ int CListCtrl::GetNextSelectedItem(POSITION& pos) const {
   int next = GetNextItem(current, LVNI_SELECTED);
   pos = (POSITION)(INT_PTR)(next + 1);
   return current;
-}
-
-CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
-  return CImageList::FromHandle(
-      (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, (WPARAM)nImageListType, (LPARAM)pImageList->GetSafeHandle()));
 }

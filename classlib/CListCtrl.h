@@ -6,21 +6,15 @@
 
 #include <commctrl.h>
 
-class CImageList;
-
 class CListCtrl : public CWnd {
 public:
   int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
                    int nSubItem = -1);
   BOOL SetColumnWidth(int nCol, int cx) { return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, (WPARAM)nCol, MAKELPARAM(cx, 0)); }
-  int GetColumnWidth(int nCol) const { return (int)SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)nCol); }
   int InsertItem(const LVITEM* pItem) { return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)pItem); }
   int InsertItem(int nItem, LPCTSTR lpszItem);
-  int InsertItem(int nItem, LPCTSTR lpszItem, int nImage);
   BOOL SetItemText(int nItem, int nSubItem, LPCTSTR lpszText);
   CString GetItemText(int nItem, int nSubItem) const;
-  BOOL SetItemData(int nItem, DWORD_PTR dwData);
-  DWORD_PTR GetItemData(int nItem) const;
   int GetItemCount() const { return (int)SendMessage(LVM_GETITEMCOUNT); }
   BOOL DeleteItem(int nItem) { return (BOOL)SendMessage(LVM_DELETEITEM, (WPARAM)nItem); }
   BOOL DeleteAllItems() { return (BOOL)SendMessage(LVM_DELETEALLITEMS); }
@@ -33,5 +27,4 @@ public:
   int GetNextSelectedItem(POSITION& pos) const;
   int GetNextItem(int nItem, int nFlags) const { return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, MAKELPARAM(nFlags, 0)); }
   UINT GetSelectedCount() const { return (UINT)SendMessage(LVM_GETSELECTEDCOUNT); }
-  CImageList* SetImageList(CImageList* pImageList, int nImageListType);
 };

@@ -17,6 +17,4 @@ public:
   }
   int SetPos(int nPos) { return (int)SendMessage(PBM_SETPOS, (WPARAM)nPos); }
   int GetPos() const { return (int)SendMessage(PBM_GETPOS); }
-  int SetStep(int nStep) { return (int)SendMessage(PBM_SETSTEP, (WPARAM)nStep); }
-  int StepIt() { return (int)SendMessage(PBM_STEPIT); }
 };

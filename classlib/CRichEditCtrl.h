@@ -14,13 +14,8 @@ public:
     CHARRANGE range = {nStartChar, nEndChar};
     SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
   }
-  void SetSel(CHARRANGE& cr) { SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr); }
   void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) { SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
   long GetTextLength() const { return (long)SendMessage(WM_GETTEXTLENGTH); }
   // The most text the control accepts (rich edit 1.0 starts at 32 KB).
   void LimitText(long nChars = 0) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)nChars); }
-  BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return (BOOL)SendMessage(EM_SETREADONLY, bReadOnly); }
-  COLORREF SetBackgroundColor(BOOL bSysColor, COLORREF cr) {
-    return (COLORREF)SendMessage(EM_SETBKGNDCOLOR, bSysColor, (LPARAM)cr);
-  }
 };

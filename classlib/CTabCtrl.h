@@ -17,5 +17,4 @@ public:
   int GetCurSel() const { return (int)SendMessage(TCM_GETCURSEL); }
   int SetCurSel(int nItem) { return (int)SendMessage(TCM_SETCURSEL, (WPARAM)nItem); }
   BOOL GetItemRect(int nItem, LPRECT lpRect) const { return (BOOL)SendMessage(TCM_GETITEMRECT, (WPARAM)nItem, (LPARAM)lpRect); }
-  int GetItemCount() const { return (int)SendMessage(TCM_GETITEMCOUNT); }
 };

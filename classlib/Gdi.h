@@ -68,12 +68,3 @@ public:
   BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = NULL);
   int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
 };
-
-class CPen : public CGdiObject {
-public:
-  CPen() {}
-  CPen(int nPenStyle, int nWidth, COLORREF color) { CreatePen(nPenStyle, nWidth, color); }
-  static CPen* FromHandle(HPEN h) { return afxTemporaryWrapper<CPen>((HGDIOBJ)h); }
-  operator HPEN() const { return (HPEN)m_hObject; }
-  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF color) { return Attach(::CreatePen(nPenStyle, nWidth, color)); }
-};

@@ -1,7 +1,6 @@
 #include "classlib/CCmdTarget.h"
 
 #include "classlib/CMenu.h"
-#include "classlib/CWnd.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -61,21 +60,17 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 // ---- CCmdUI -----------------------------------------------------------------
 
 CCmdUI::CCmdUI()
-    : m_nID(0), m_nIndex(0), m_pMenu(NULL), m_pOther(NULL), m_nIndexMax(0), m_bEnableChanged(FALSE) {}
+    : m_nID(0), m_nIndex(0), m_pMenu(NULL), m_bEnableChanged(FALSE) {}
 
 void CCmdUI::Enable(BOOL bOn) {
   if (m_pMenu)
     m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
-  else if (m_pOther)
-    m_pOther->EnableWindow(bOn);
   m_bEnableChanged = TRUE;
 }
 
 void CCmdUI::SetCheck(int nCheck) {
   if (m_pMenu) m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
 }
-
-void CCmdUI::SetRadio(BOOL bOn) { SetCheck(bOn ? 1 : 0); }
 
 void CCmdUI::SetText(LPCTSTR lpszText) {
   if (!m_pMenu) return;

@@ -42,22 +42,18 @@ protected:
 };
 
 class CMenu;
-class CWnd;
 
 class CCmdUI {
 public:
   UINT m_nID;
   UINT m_nIndex;        // position of the item in m_pMenu
-  CMenu* m_pMenu;       // the menu being updated, or NULL
-  CWnd* m_pOther;       // a control being updated, or NULL
-  UINT m_nIndexMax;
+  CMenu* m_pMenu;       // the menu being updated
   BOOL m_bEnableChanged;
 
   CCmdUI();
   virtual ~CCmdUI() {}
   virtual void Enable(BOOL bOn = TRUE);
   virtual void SetCheck(int nCheck = 1);   // 0 unchecked, 1 checked
-  virtual void SetRadio(BOOL bOn = TRUE);
   virtual void SetText(LPCTSTR lpszText);
 
   // Asks `target` to update this item. With bDisableIfNoHandler an item

@@ -20,11 +20,6 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : CDialog() {
   m_pParentWnd = pParentWnd;
 }
 
-CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd) : CDialog() {
-  m_lpszTemplateName = lpszTemplateName;
-  m_pParentWnd = pParentWnd;
-}
-
 CDialog::~CDialog() {}
 
 // The procedure of every dialog: it binds the object at WM_INITDIALOG and
@@ -86,10 +81,8 @@ BOOL CDialog::createModeless(LPCDLGTEMPLATE lpTemplate, HWND hWndParent) {
   return hWnd != NULL && m_hWnd == hWnd;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
-
-BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
-  m_lpszTemplateName = lpszTemplateName;
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+  m_lpszTemplateName = MAKEINTRESOURCEA(nIDTemplate);
   m_lpDialogTemplate = NULL;
   if (pParentWnd) m_pParentWnd = pParentWnd;
   m_bModal = FALSE;

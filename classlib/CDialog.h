@@ -18,12 +18,10 @@ class CDialog : public CWnd {
 public:
   CDialog();
   explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
-  explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
   virtual ~CDialog();
 
-  // Modeless, from a template resource (or the one given to the constructor).
+  // Modeless, from a template resource.
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL);
-  virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
   // Modeless, from a template in memory.
   virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = NULL);
   // A template in memory for the next DoModal.
@@ -34,7 +32,6 @@ public:
   virtual INT_PTR DoModal();
   // Modal: ends the loop with nResult. Modeless: hides the dialog.
   void EndDialog(int nResult);
-  BOOL IsModal() const { return m_bModal; }
 
   // UpdateData(FALSE) (which binds DDX_Control members); TRUE = focus the
   // first control.
@@ -74,5 +71,4 @@ class CDialogEx : public CDialog {
 public:
   CDialogEx() {}
   explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = NULL) : CDialog(nIDTemplate, pParentWnd) {}
-  explicit CDialogEx(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL) : CDialog(lpszTemplateName, pParentWnd) {}
 };

@@ -12,23 +12,22 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd() : m_pViewActive(NULL), m_nIDHelp(0) {}
+CFrameWnd::CFrameWnd() : m_pViewActive(NULL) {}
 CFrameWnd::~CFrameWnd() {}
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
-  m_nIDHelp = nIDResource;
   HINSTANCE instance = AfxGetResourceHandle();
   char text[256] = "";
   ::LoadStringA(instance, nIDResource, text, sizeof text);
-  m_strTitle = text;
-  int end = m_strTitle.Find('\n');
-  if (end >= 0) m_strTitle = m_strTitle.Left(end);
+  CString title = text;
+  int end = title.Find('\n');
+  if (end >= 0) title = title.Left(end);
 
   HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(nIDResource));
   const char* windowClass =
       AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1), icon);
   HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(nIDResource));
-  if (!CreateEx(0, windowClass, m_strTitle, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+  if (!CreateEx(0, windowClass, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                 CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), menu, pContext)) {
     if (menu) ::DestroyMenu(menu);
     return FALSE;
@@ -67,8 +66,6 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
   if (CView* asView = dynamic_cast<CView*>(view)) m_pViewActive = asView;
   return view;
 }
-
-CDocument* CFrameWnd::GetActiveDocument() { return m_pViewActive ? m_pViewActive->GetDocument() : NULL; }
 
 void CFrameWnd::RecalcLayout(BOOL bNotify) {
   (void)bNotify;

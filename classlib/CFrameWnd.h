@@ -36,8 +36,6 @@ public:
   // Bars along their edges, the view in what is left.
   virtual void RecalcLayout(BOOL bNotify = TRUE);
   CView* GetActiveView() const { return m_pViewActive; }
-  void SetActiveView(CView* pView) { m_pViewActive = pView; }
-  virtual CDocument* GetActiveDocument();
 
   // Commands go to the view, the frame, then the application.
   virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
@@ -51,8 +49,6 @@ public:
 
 protected:
   CView* m_pViewActive;
-  UINT m_nIDHelp;
-  CString m_strTitle;
 
   DECLARE_MESSAGE_MAP()
 };

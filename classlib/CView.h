@@ -8,11 +8,7 @@
 
 class CDC;
 
-struct CPrintInfo {
-  BOOL m_bPreview;
-  UINT m_nCurPage;
-  CPrintInfo() : m_bPreview(FALSE), m_nCurPage(1) {}
-};
+struct CPrintInfo {};
 
 class CView : public CWnd {
   DECLARE_DYNAMIC(CView)

@@ -31,7 +31,7 @@ BOOL AfxPreTranslateMessage(MSG* pMsg) {
 // ---- CCommandLineInfo ------------------------------------------------------------
 
 CCommandLineInfo::CCommandLineInfo()
-    : m_nShellCommand(FileNew), m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomated(FALSE) {}
+    : m_nShellCommand(FileNew) {}
 
 void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) {
   (void)bLast;
@@ -42,9 +42,7 @@ void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) 
 
 // ---- CWinApp -----------------------------------------------------------------------
 
-CWinApp::CWinApp(LPCTSTR lpszAppName)
-    : m_pMainWnd(NULL), m_hInstance(::GetModuleHandleA(NULL)), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
-      m_pszAppName(lpszAppName), m_pDocTemplate(NULL), m_nExitCode(0) {
+CWinApp::CWinApp() : m_pMainWnd(NULL), m_hInstance(::GetModuleHandleA(NULL)), m_pDocTemplate(NULL), m_nExitCode(0) {
   g_app = this;
 }
 
@@ -113,5 +111,3 @@ void CWinApp::OnFileNew() {
 }
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)); }
-
-HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }

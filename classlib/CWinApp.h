@@ -15,9 +15,6 @@ public:
   enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
   int m_nShellCommand;
   CString m_strFileName;
-  BOOL m_bShowSplash;
-  BOOL m_bRunEmbedded;
-  BOOL m_bRunAutomated;
 
   CCommandLineInfo();
   virtual ~CCommandLineInfo() {}
@@ -30,12 +27,8 @@ class CWinApp : public CCmdTarget {
 public:
   CWnd* m_pMainWnd;
   HINSTANCE m_hInstance;
-  LPTSTR m_lpCmdLine;
-  int m_nCmdShow;
-  LPCTSTR m_pszAppName;
-  CString m_strRegistryKey;
 
-  explicit CWinApp(LPCTSTR lpszAppName = NULL);
+  CWinApp();
   virtual ~CWinApp();
 
   virtual BOOL InitInstance();
@@ -49,7 +42,8 @@ public:
   // Walks the window chain of the message (CWnd::WalkPreTranslateTree).
   virtual BOOL PreTranslateMessage(MSG* pMsg);
 
-  void SetRegistryKey(LPCTSTR lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey; }
+  // The class library keeps no profile: both are accepted and do nothing.
+  void SetRegistryKey(LPCTSTR lpszRegistryKey) { (void)lpszRegistryKey; }
   void LoadStdProfileSettings(UINT nMaxMRU = 4) { (void)nMaxMRU; }
   void AddDocTemplate(CDocTemplate* pTemplate);
   void ParseCommandLine(CCommandLineInfo& rCmdInfo);
@@ -57,7 +51,6 @@ public:
   // FALSE when that fails.
   BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
   HICON LoadIcon(UINT nIDResource) const;
-  HICON LoadIcon(LPCTSTR lpszResourceName) const;
 
   afx_msg void OnFileNew();
   afx_msg void OnFileOpen() {}

@@ -355,8 +355,6 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CWnd::DragAcceptFiles(BOOL bAccept) { ::DragAcceptFiles(m_hWnd, bAccept); }
-
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
   return promptMessageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : "ZQ", nType);
 }
@@ -394,8 +392,8 @@ void CWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
   if (bSysMenu || !pPopupMenu) return;
   CCmdUI state;
   state.m_pMenu = pPopupMenu;
-  state.m_nIndexMax = (UINT)pPopupMenu->GetMenuItemCount();
-  for (UINT i = 0; i < state.m_nIndexMax; ++i) {
+  UINT count = (UINT)pPopupMenu->GetMenuItemCount();
+  for (UINT i = 0; i < count; ++i) {
     UINT id = pPopupMenu->GetMenuItemID((int)i);
     // Separators (0), sub-menus (-1) and system commands are left alone.
     if (id == 0 || id == (UINT)-1 || id >= 0xF000) continue;

@@ -84,11 +84,8 @@ public:
   BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-  BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   void SetWindowText(LPCTSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-  int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const { return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount); }
   void GetWindowText(CString& rString) const;
   int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
   CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
@@ -141,7 +138,6 @@ public:
   // Centres on the owner (or pAlternateOwner); a window without a visible
   // owner is centred on the work area of its monitor.
   void CenterWindow(CWnd* pAlternateOwner = NULL);
-  void DragAcceptFiles(BOOL bAccept = TRUE);
   // Through the prompt seam (classlib/Prompts.h); caption NULL = "ZQ".
   int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = NULL, UINT nType = MB_OK);
 
@@ -166,7 +162,7 @@ public:
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
   virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   // A notification the parent received from this control, offered back to it
-  // (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT, ON_WM_CTLCOLOR_REFLECT).
+  // (ON_CONTROL_REFLECT, ON_WM_CTLCOLOR_REFLECT).
   virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   // Offers pMsg to PreTranslateMessage of the window it is for and then of

@@ -71,9 +71,6 @@ BOOL dispatchWindowMessage(CCmdTarget* target, const AFX_MSGMAP_ENTRY* entry, UI
     case AfxSig_l_w_l:
       result = (target->*handlerOf<LRESULT(WPARAM, LPARAM)>(entry))(wParam, lParam);
       break;
-    case AfxSig_v_NMHDR_l:
-      (target->*handlerOf<void(NMHDR*, LRESULT*)>(entry))(reinterpret_cast<NMHDR*>(lParam), &result);
-      break;
     default:
       return FALSE;
   }
@@ -116,10 +113,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   return OnCmdMsg(id, code, NULL, NULL);
 }
 
-BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
   NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
-  CWnd* child = FromHandlePermanent(header->hwndFrom);
-  if (child && child != this && child->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult)) return TRUE;
   AFX_NOTIFY notify = {pResult, header};
   return OnCmdMsg((UINT)header->idFrom, AFX_NOTIFY_CODE(header->code), &notify, NULL);
 }
@@ -132,8 +127,6 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   const AFX_MSGMAP_ENTRY* entry = NULL;
   if (message == WM_COMMAND)
     entry = FindMessageEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0);
-  else if (message == WM_NOTIFY)
-    entry = FindMessageEntry(WM_REFLECT_BASE + WM_NOTIFY, (WORD)reinterpret_cast<NMHDR*>(lParam)->code, 0);
   else if (isColorMessage(message))
     entry = FindMessageEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0);
   return entry && dispatchWindowMessage(this, entry, message, wParam, lParam, pResult);

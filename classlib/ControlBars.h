@@ -35,9 +35,6 @@ public:
   BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                 DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
                 CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
-  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, UINT nID = AFX_IDW_TOOLBAR) {
-    return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
-  }
   // Buttons from the TOOLBAR resource and the bitmap of the same id. A
   // program without that resource gets an empty bar (TRUE as well).
   BOOL LoadToolBar(UINT nIDResource);

@@ -8,7 +8,7 @@ IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 
-CDocument::CDocument() : m_pDocTemplate(NULL) {}
+CDocument::CDocument() {}
 CDocument::~CDocument() {}
 
 CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
@@ -33,7 +33,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
       delete made;
       return NULL;
     }
-    m_pOnlyDoc->m_pDocTemplate = this;
   }
 
   CObject* made = m_pFrameClass ? m_pFrameClass->CreateObject() : NULL;

@@ -12,16 +12,7 @@ class CFrameWnd;
 class CView;
 
 // Never used for files: a document here is never saved or loaded.
-class CArchive {
-public:
-  enum Mode { store = 0, load = 1 };
-  explicit CArchive(UINT nMode = store) : m_nMode(nMode) {}
-  BOOL IsStoring() const { return m_nMode == store; }
-  BOOL IsLoading() const { return m_nMode == load; }
-
-private:
-  UINT m_nMode;
-};
+class CArchive {};
 
 // What the template hands the frame it creates (and the frame its view).
 struct CCreateContext {
@@ -38,14 +29,6 @@ public:
   virtual ~CDocument();
   virtual BOOL OnNewDocument() { return TRUE; }
   virtual void Serialize(CArchive& ar) { (void)ar; }
-  virtual void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
-  const CString& GetTitle() const { return m_strTitle; }
-  CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
-
-  CDocTemplate* m_pDocTemplate;
-
-protected:
-  CString m_strTitle;
 };
 
 class CDocTemplate : public CCmdTarget {

@@ -47,7 +47,7 @@ enum AfxSig : UINT_PTR {
   AfxSig_v_MENU_u_b,     // void f(CMenu*, UINT, BOOL)            WM_INITMENUPOPUP
   AfxSig_l_w_l,          // LRESULT f(WPARAM, LPARAM)             ON_MESSAGE
   AfxSig_v_CMDUI,        // void f(CCmdUI*)                       ON_UPDATE_COMMAND_UI
-  AfxSig_v_NMHDR_l,      // void f(NMHDR*, LRESULT*)              ON_NOTIFY, ON_NOTIFY_REFLECT
+  AfxSig_v_NMHDR_l,      // void f(NMHDR*, LRESULT*)              ON_NOTIFY
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -147,7 +147,6 @@ inline AFX_PMSG afxHandler(Sig Derived::*handler) {
 #define ON_BN_CLICKED(id, memberFxn)  ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn)   ON_CONTROL(EN_CHANGE, id, memberFxn)
 #define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
-#define ON_EN_SETFOCUS(id, memberFxn) ON_CONTROL(EN_SETFOCUS, id, memberFxn)
 #define ON_EN_UPDATE(id, memberFxn)   ON_CONTROL(EN_UPDATE, id, memberFxn)
 #define ON_NOTIFY(code, id, memberFxn)                                        \
   {WM_NOTIFY, (UINT)(WORD)(int)(code), (UINT)(id), (UINT)(id), AfxSig_v_NMHDR_l, \
@@ -156,9 +155,6 @@ inline AFX_PMSG afxHandler(Sig Derived::*handler) {
 // ---- notifications reflected to the control that sent them -----------------
 #define ON_CONTROL_REFLECT(code, memberFxn) \
   {WM_REFLECT_BASE + WM_COMMAND, (UINT)(code), 0, 0, AfxSig_v_v, afxHandler<void()>(memberFxn)},
-#define ON_NOTIFY_REFLECT(code, memberFxn)                                 \
-  {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(WORD)(int)(code), 0, 0, AfxSig_v_NMHDR_l, \
-   afxHandler<void(NMHDR*, LRESULT*)>(memberFxn)},
 // HBRUSH CtlColor(CDC*, UINT): a non-NULL brush paints the control.
 #define ON_WM_CTLCOLOR_REFLECT() \
   {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, AfxSig_h_D_u, afxHandler<HBRUSH(CDC*, UINT)>(&ThisClass::CtlColor)},

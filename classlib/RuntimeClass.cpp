@@ -1,6 +1,6 @@
 #include "classlib/RuntimeClass.h"
 
-const CRuntimeClass g_runtimeClassCObject = {"CObject", (int)sizeof(CObject), NULL, NULL};
+const CRuntimeClass g_runtimeClassCObject = {"CObject", NULL, NULL};
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
   for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)

@@ -11,7 +11,6 @@
 
 struct CRuntimeClass {
   const char* m_lpszClassName;
-  int m_nObjectSize;
   CObject* (*m_pfnCreateObject)();  // NULL: the class cannot be made by name
   const CRuntimeClass* m_pBaseClass;
 
@@ -40,8 +39,7 @@ constexpr CRuntimeClass* afxRuntimeClassOf<CObject>() { return const_cast<CRunti
   static CObject* CreateObject();
 
 #define AFX_IMPLEMENT_RUNTIMECLASS(theClass, baseClass, factory)                                 \
-  const CRuntimeClass theClass::classRuntime = {#theClass, (int)sizeof(theClass), factory,      \
-                                                RUNTIME_CLASS(baseClass)};                      \
+  const CRuntimeClass theClass::classRuntime = {#theClass, factory, RUNTIME_CLASS(baseClass)};   \
   CRuntimeClass* theClass::GetRuntimeClass() const { return RUNTIME_CLASS(theClass); }
 
 #define IMPLEMENT_DYNAMIC(theClass, baseClass) AFX_IMPLEMENT_RUNTIMECLASS(theClass, baseClass, NULL)

@@ -7,8 +7,7 @@
 
 #include <commctrl.h>
 
-int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
-  (void)hPrevInstance;
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX),
                                    ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
                                        ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
@@ -17,8 +16,6 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
   CWinApp* app = AfxGetApp();
   if (!app) return -1;
   app->m_hInstance = hInstance;
-  app->m_lpCmdLine = lpCmdLine;
-  app->m_nCmdShow = nCmdShow;
   int exitCode;
   if (app->InitInstance()) {
     exitCode = app->Run();

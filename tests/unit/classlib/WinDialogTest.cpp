@@ -235,4 +235,28 @@ TEST(ModalDialog, AnOverrideThatConsumesAKeyKeepsItFromTheDialog) {
   EXPECT_EQ(dialog.cancels, 1);
 }
 
+// The program is asked to end while a modal dialog runs.
+class QuittingDialog : public PersonDialog {
+public:
+  BOOL OnInitDialog() override {
+    PersonDialog::OnInitDialog();
+    ::PostQuitMessage(7);
+    return TRUE;
+  }
+};
+
+TEST(ModalDialog, AQuitMessageEndsItAndIsHandedOnToTheOuterLoop) {
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, NULL, "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL));
+  WinDialogTemplate t = personTemplate();
+  QuittingDialog dialog;
+  ASSERT_TRUE(dialog.InitModalIndirect(t.get(), &owner));
+  EXPECT_EQ(dialog.DoModal(), -1);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  MSG quit;
+  ASSERT_TRUE(::PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+}
+
 }  // namespace

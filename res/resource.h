@@ -102,8 +102,6 @@
 #define ID_VIEW_STATUS_BAR              0xE801
 #endif
 
-// Child-window ids of the frame's bars and first view pane
-
 // Framework strings
 #ifndef AFX_IDS_APP_TITLE
 #define AFX_IDS_APP_TITLE               0xE000

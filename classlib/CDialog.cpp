@@ -104,12 +104,12 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 // ---- the modal loop ------------------------------------------------------------------
 
 HWND CDialog::modalOwner() const {
-  HWND owner = m_pParentWnd->GetSafeHwnd();
-  if (!owner) {
-    CWnd* main = AfxGetMainWnd();
-    owner = main ? main->m_hWnd : NULL;
-  }
-  return owner ? ::GetAncestor(owner, GA_ROOT) : NULL;
+  if (HWND parent = m_pParentWnd->GetSafeHwnd()) return ::GetAncestor(parent, GA_ROOT);
+  // Without a parent the dialog belongs to the window the user works in: the
+  // main window's last active pop-up (the main window itself may be hidden).
+  CWnd* main = AfxGetMainWnd();
+  HWND top = main ? ::GetAncestor(main->m_hWnd, GA_ROOT) : NULL;
+  return top ? ::GetLastActivePopup(top) : NULL;
 }
 
 INT_PTR CDialog::DoModal() {

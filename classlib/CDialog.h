@@ -8,7 +8,8 @@
 //              OK/Cancel hide it.
 //   modal:     CXDlg dlg(parent); if (dlg.DoModal() == IDOK) ...
 //              Our own loop runs it, so PreTranslateMessage works as in the
-//              main loop; the owner is disabled meanwhile.
+//              main loop; the owner (without a parent: the window the user
+//              works in) is disabled meanwhile.
 
 #include "classlib/CWnd.h"
 #include "classlib/Types.h"

@@ -41,6 +41,7 @@ public:
   };
   std::vector<Posting> postOnInit;  // posted when the dialog starts
   BOOL ownerEnabledAtInit = -1;
+  HWND ownerAtInit = NULL;
 
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Control(pDX, IDC_NAME, nameEdit);
@@ -50,7 +51,8 @@ public:
   }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
-    CWnd* owner = CWnd::FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+    ownerAtInit = ::GetWindow(m_hWnd, GW_OWNER);
+    CWnd* owner = CWnd::FromHandle(ownerAtInit);
     if (owner) ownerEnabledAtInit = owner->IsWindowEnabled();
     for (const Posting& p : postOnInit)
       ::PostMessageA(p.control ? ::GetDlgItem(m_hWnd, p.control) : m_hWnd, p.message, p.wParam, 0);
@@ -233,6 +235,28 @@ TEST(ModalDialog, AnOverrideThatConsumesAKeyKeepsItFromTheDialog) {
   dialog.postWhenShown(0, WM_COMMAND, IDCANCEL);
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.cancels, 1);
+}
+
+// Without a parent a modal dialog belongs to the window the user works in:
+// the main window's last active pop-up, which it disables while it runs.
+TEST(ModalDialog, WithoutAParentItIsOwnedByTheMainWindowsLastActivePopup) {
+  CWinApp app;
+  CWnd main, popup;
+  ASSERT_TRUE(main.CreateEx(0, NULL, "main", WS_POPUP, 0, 0, 100, 100, NULL, NULL));
+  ASSERT_TRUE(popup.CreateEx(0, NULL, "popup", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, main.m_hWnd, NULL));
+  ::SetActiveWindow(popup.m_hWnd);
+  ASSERT_EQ(::GetLastActivePopup(main.m_hWnd), popup.m_hWnd);
+  app.m_pMainWnd = &main;
+
+  WinDialogTemplate t = personTemplate();
+  PersonDialog dialog;
+  ASSERT_TRUE(dialog.InitModalIndirect(t.get()));
+  dialog.postWhenShown(0, WM_COMMAND, IDCANCEL);
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.ownerAtInit, popup.m_hWnd);
+  EXPECT_EQ(dialog.ownerEnabledAtInit, FALSE);
+  EXPECT_TRUE(popup.IsWindowEnabled());
+  app.m_pMainWnd = NULL;
 }
 
 // The program is asked to end while a modal dialog runs.

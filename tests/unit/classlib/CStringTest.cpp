@@ -67,6 +67,23 @@ TEST(CString, EditingClampsIndexes) {
   EXPECT_STREQ(text, "_abcdxy");
 }
 
+TEST(CString, ExtractionWithArgumentsOutOfRange) {
+  const CString text("abcdef");
+  struct Case {
+    const char* what;
+    CString got;
+    const char* expected;
+  } cases[] = {
+      {"Mid(-3, 2)", text.Mid(-3, 2), "ab"},   {"Mid(2, -1)", text.Mid(2, -1), ""},
+      {"Mid(-1)", text.Mid(-1), "abcdef"},     {"Mid(6)", text.Mid(6), ""},
+      {"Mid(3, INT_MAX)", text.Mid(3, 0x7FFFFFFF), "def"},
+      {"Left(-1)", text.Left(-1), ""},         {"Right(-1)", text.Right(-1), ""},
+      {"Right(100)", text.Right(100), "abcdef"},
+  };
+  for (const Case& c : cases)
+    EXPECT_STREQ(c.got, c.expected) << c.what;
+}
+
 TEST(CString, BufferRoundTrip) {
   CString text("old");
   char* buffer = text.GetBuffer(64);

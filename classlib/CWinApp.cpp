@@ -55,6 +55,45 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() { return m_nExitCode; }
 
+namespace {
+
+// The application's name: the string AFX_IDS_APP_TITLE (0xE000) of the
+// program's resources, else the program file's name without its extension.
+CString applicationName(HINSTANCE instance) {
+  char text[260] = {0};
+  if (::LoadStringA(instance, 0xE000, text, sizeof text) > 0) return CString(text);
+  ::GetModuleFileNameA(NULL, text, sizeof text - 1);
+  CString path(text);
+  CString name = path.Mid(path.ReverseFind('\\') + 1);
+  int dot = name.ReverseFind('.');
+  return dot > 0 ? name.Left(dot) : name;
+}
+
+}  // namespace
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
+  m_strProfileKey.Format("Software\\%s\\%s", lpszRegistryKey, applicationName(m_hInstance).GetString());
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
+  m_recentFiles.RemoveAll();
+  if (m_strProfileKey.IsEmpty()) return;
+  HKEY key = NULL;
+  CString listKey = m_strProfileKey + "\\Recent File List";
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, listKey, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS)
+    return;
+  for (UINT i = 1; i <= nMaxMRU; ++i) {
+    CString name;
+    name.Format("File%u", i);
+    char value[260] = {0};
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key, name, NULL, &type, (BYTE*)value, &size) == ERROR_SUCCESS && type == REG_SZ && value[0])
+      m_recentFiles.Add(CString(value));
+  }
+  ::RegCloseKey(key);
+}
+
 BOOL CWinApp::OnIdle(LONG lCount) {
   if (lCount == 0) AfxDeleteTemporaryObjects();
   return FALSE;

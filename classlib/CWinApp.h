@@ -5,6 +5,7 @@
 
 #include "classlib/CCmdTarget.h"
 #include "classlib/CString.h"
+#include "classlib/CStringArray.h"
 #include "classlib/Types.h"
 
 class CDocTemplate;
@@ -42,9 +43,14 @@ public:
   // Walks the window chain of the message (CWnd::WalkPreTranslateTree).
   virtual BOOL PreTranslateMessage(MSG* pMsg);
 
-  // The class library keeps no profile: both are accepted and do nothing.
-  void SetRegistryKey(LPCTSTR lpszRegistryKey) { (void)lpszRegistryKey; }
-  void LoadStdProfileSettings(UINT nMaxMRU = 4) { (void)nMaxMRU; }
+  // The profile lives under HKEY_CURRENT_USER\Software\<key>\<application
+  // name>; the name is the string AFX_IDS_APP_TITLE, else the program file's.
+  void SetRegistryKey(LPCTSTR lpszRegistryKey);
+  CString GetProfileKeyPath() const { return m_strProfileKey; }
+  // Opens (creating when missing) the profile key and reads the recent-file
+  // list, at most nMaxMRU entries "File1".."FileN" of "Recent File List".
+  void LoadStdProfileSettings(UINT nMaxMRU = 4);
+  CStringArray m_recentFiles;
   void AddDocTemplate(CDocTemplate* pTemplate);
   void ParseCommandLine(CCommandLineInfo& rCmdInfo);
   // FileNew and FileOpen both make the (empty) document, its frame and view;
@@ -59,6 +65,7 @@ public:
 protected:
   CDocTemplate* m_pDocTemplate;
   int m_nExitCode;
+  CString m_strProfileKey;
 
   DECLARE_MESSAGE_MAP()
 };

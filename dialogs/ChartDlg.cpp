@@ -10,7 +10,7 @@ namespace {
 
 // The history of a long conversation must not be cut at the rich edit's
 // default limit of 32K characters.
-const LPARAM HISTORY_TEXT_LIMIT = 64 * 1024 * 1024;
+const long HISTORY_TEXT_LIMIT = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -50,7 +50,7 @@ BOOL CChartDlg::OnInitDialog()
     SetWindowText(title);
     CDialog::OnInitDialog();
     progressBar.SetWindowText("");
-    historyEdit.SendMessage(EM_EXLIMITTEXT, 0, HISTORY_TEXT_LIMIT);
+    historyEdit.LimitText(HISTORY_TEXT_LIMIT);
     setUpFileList(fileList);
     UpdateData(FALSE);
     return TRUE;

@@ -71,8 +71,10 @@ protected:
 
     void TearDown() override
     {
-        chat->DestroyWindow();
-        delete chat;
+        if (chat != nullptr) {
+            chat->DestroyWindow();
+            delete chat;
+        }
         setOwnName("");
     }
 

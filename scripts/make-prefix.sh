@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# make-prefix.sh DIR: a private Wine prefix for the messenger, made once.
+# make-prefix.sh DIR: a private Wine prefix for the messenger, made once, also when several
+# programs ask for it at the same time (one makes it, the others wait).
 # Code page 936, no crash dialog, and the user folders as real folders
 # inside the prefix rather than links into $HOME.
 set -euo pipefail
-prefix=$(realpath -m "$1")
+prefix=$(realpath -m "${1:?usage: make-prefix.sh DIR}")
 [ -f "$prefix/.zq-ready" ] && exit 0
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/.zq-ready" ] && exit 0
+
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-log="$prefix/../$(basename "$prefix").log"
+log="$prefix.log"
+trap 'echo "make-prefix.sh: making $prefix failed; the end of $log:" >&2; tail -n 20 "$log" >&2' ERR
 # Wine's helper processes inherit stdout: never let them hold a pipe.
 wineboot -i >"$log" 2>&1 </dev/null
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1 </dev/null
 wineserver -w
-userdir="$prefix/drive_c/users/$(id -un)"
-for d in Desktop Documents Downloads Music Pictures Videos Templates; do
-  if [ -L "$userdir/$d" ]; then rm -f "$userdir/$d"; mkdir -p "$userdir/$d"; fi
+# Wine links the user's folders (Desktop, Documents, Templates...) into $HOME.
+find "$prefix/drive_c/users/$(id -un)" -type l | while read -r link; do
+  rm -f "$link"
+  mkdir -p "$link"
 done
 touch "$prefix/.zq-ready"

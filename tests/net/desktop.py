@@ -13,12 +13,13 @@ Each test gets its own display, so parallel tests never click into each other's 
 """
 
 import os
-import re
+import select
 import shutil
 import subprocess
 import time
 
 import harness
+from harness import unescape
 
 POLL = 0.2
 
@@ -58,18 +59,19 @@ class Desktop:
         self.saved = os.environ.get("DISPLAY")
 
     def __enter__(self):
-        number = 600 + os.getpid() % 300
-        while os.path.exists("/tmp/.X%d-lock" % number):
-            number += 1
-        self.display = ":%d" % number
-        self.server = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 10
-        while not os.path.exists("/tmp/.X11-unix/X%d" % number):
-            if time.monotonic() > deadline:
-                raise RuntimeError("Xvfb did not start on " + self.display)
-            time.sleep(0.05)
+        # Xvfb picks a free display number itself and writes it to the pipe once it is ready.
+        reader, writer = os.pipe()
+        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x800x24",
+                                        "-nolisten", "tcp"], pass_fds=(writer,), stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(writer)
+        with os.fdopen(reader) as said:
+            number = said.readline().strip() if select.select([said], [], [], 10)[0] else ""
+        if not number:
+            self.server.kill()
+            self.server.wait()
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
         # Wine programs started from now on draw here.
         os.environ["DISPLAY"] = self.display
         return self
@@ -123,11 +125,6 @@ class Desktop:
         return path
 
 
-def _unescape(field):
-    return re.sub(rb"\\(.)", lambda m: {b"t": b"\t", b"r": b"\r", b"n": b"\n"}.get(m.group(1), m.group(1)),
-                  field)
-
-
 def _rect(field):
     return tuple(int(v) for v in field.split(b","))
 
@@ -137,11 +134,11 @@ class Window:
         self.hwnd = int(fields[0])
         if top_level:
             self.pid, self.visible = int(fields[1]), fields[2] == b"1"
-            self.cls, self.title = fields[3].decode(), _unescape(fields[4]).decode("gbk", "replace")
+            self.cls, self.title = fields[3].decode(), unescape(fields[4]).decode("gbk", "replace")
             self.rect = _rect(fields[5])
         else:
             self.id, self.cls, self.visible = int(fields[1]), fields[2].decode(), fields[3] == b"1"
-            self.text_bytes = _unescape(fields[4])
+            self.text_bytes = unescape(fields[4])
             self.title = self.text_bytes.decode("gbk", "replace")
             self.rect = _rect(fields[5])
 
@@ -186,7 +183,7 @@ class Inspector:
 
     def tree(self, tree_control):
         """The items of a tree view as (depth, image, text)."""
-        return [(int(f[0]), int(f[1]), _unescape(f[2]).decode("gbk", "replace"))
+        return [(int(f[0]), int(f[1]), unescape(f[2]).decode("gbk", "replace"))
                 for f in self._run("tree", str(tree_control.hwnd))]
 
     def command(self, window, command_id):

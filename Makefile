@@ -29,7 +29,7 @@ build: build-release build-test
 
 test: build
 	bash scripts/make-prefix.sh $(BUILD)/wineprefix
-	bash scripts/with-display ctest --test-dir $(BUILD)/x86_64 --output-on-failure -j 4
+	bash scripts/with-own-network bash scripts/with-display ctest --test-dir $(BUILD)/x86_64 --output-on-failure -j 4
 
 run: build-test
 	bash scripts/run-zq.sh $(BUILD)/x86_64/ZQ.exe

@@ -164,18 +164,23 @@ def connect_tcp(host, ip, timeout=20, port=PORT):
             time.sleep(0.1)
 
 
+def read_to_close(sock):
+    """Everything the other side sends until it closes the connection."""
+    received = bytearray()
+    while True:
+        chunk = sock.recv(65536)
+        if not chunk:
+            return bytes(received)
+        received += chunk
+
+
 def fetch_tcp(host, ip, request, timeout=20, port=PORT):
     """Connects from host to ip:port, sends request (text or bytes), reads until the other side
     closes; returns the bytes."""
     sock = connect_tcp(host, ip, timeout, port)
     try:
         sock.sendall(gbk(request))
-        received = bytearray()
-        while True:
-            chunk = sock.recv(65536)
-            if not chunk:
-                return bytes(received)
-            received += chunk
+        return read_to_close(sock)
     finally:
         sock.close()
 

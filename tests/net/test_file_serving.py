@@ -13,7 +13,7 @@ import unittest
 import harness
 from folder_stream import check_folder_stream, header
 from harness import Network, WineHost
-from ipmsg_peer import GETDIRFILES, GETFILEDATA, connect_tcp, file_request, gbk
+from ipmsg_peer import GETDIRFILES, GETFILEDATA, connect_tcp, fetch_tcp, file_request, gbk, read_to_close
 
 ZQ = "10.77.0.1"
 
@@ -94,22 +94,8 @@ class FileServingTest(unittest.TestCase):
     def connect(self):
         return connect_tcp(self.peer_host, ZQ, timeout=30)
 
-    @staticmethod
-    def read_to_close(sock):
-        received = bytearray()
-        while True:
-            chunk = sock.recv(65536)
-            if not chunk:
-                return bytes(received)
-            received += chunk
-
     def fetch(self, key, offset=0, command=GETFILEDATA):
-        sock = self.connect()
-        try:
-            sock.sendall(gbk(file_request(key[0], key[1], offset, command)))
-            return self.read_to_close(sock)
-        finally:
-            sock.close()
+        return fetch_tcp(self.peer_host, ZQ, file_request(key[0], key[1], offset, command), timeout=30)
 
     def assert_nothing_arrives(self, sock, seconds=0.5):
         """No byte and no close within the given time (the connection waits for more)."""
@@ -147,7 +133,7 @@ class FileServingTest(unittest.TestCase):
             sock.sendall(b"not a request at all")
             self.assert_nothing_arrives(sock)
             sock.sendall(gbk(file_request(7, 8, offset=1000)))
-            self.assertEqual(self.read_to_close(sock), self.data_1234[1000:])
+            self.assertEqual(read_to_close(sock), self.data_1234[1000:])
         finally:
             sock.close()
 

@@ -14,7 +14,7 @@ import harness
 from harness import Network, WineHost
 from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT, READCHECKOPT, RECVMSG, SECRETOPT,
                         SENDCHECKOPT, SENDMSG, Peer, build, connect_tcp, entry_extra, fetch_tcp,
-                        file_request, gbk)
+                        file_request, gbk, read_to_close)
 
 ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
@@ -168,13 +168,7 @@ class ReceiveTest(unittest.TestCase):
         waiting.settimeout(20)
         # The waiting connection takes a second, valid request: from byte 500 to the end.
         waiting.sendall(gbk(file_request(7, 9, offset=500)))
-        received = bytearray()
-        while True:
-            chunk = waiting.recv(65536)
-            if not chunk:
-                break
-            received += chunk
-        self.assertEqual(bytes(received), second[500:])
+        self.assertEqual(read_to_close(waiting), second[500:])
 
 
 # --- bad input ---------------------------------------------------------------------------------

@@ -10,7 +10,8 @@
 //
 // Results go to the file OUT (never to a pipe: Wine's helpers keep pipes
 // open), one line each, fields separated by tabs; texts are the window's
-// bytes (code page 936) with '\\', tab, CR and LF escaped as \\ \t \r \n.
+// bytes (code page 936) escaped as in the test driver's log: a backslash as
+// "\\", bytes below 0x20 and 0x7F as "\xHH".
 // Tree texts are read with a TVITEM placed in the tree's own process.
 
 #include <windows.h>
@@ -30,12 +31,15 @@ std::string escaped(const std::string& text)
 {
     std::string result;
     for (char c : text) {
-        switch (c) {
-        case '\\': result += "\\\\"; break;
-        case '\t': result += "\\t"; break;
-        case '\r': result += "\\r"; break;
-        case '\n': result += "\\n"; break;
-        default: result += c;
+        unsigned char byte = (unsigned char)c;
+        if (byte == '\\') {
+            result += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            snprintf(hex, sizeof(hex), "\\x%02X", byte);
+            result += hex;
+        } else {
+            result += c;
         }
     }
     return result;

@@ -247,6 +247,9 @@ def _link_or_copy(source, copy):
 
 
 def clone_prefix(template, target):
+    """Copies the template prefix. The template is also the prefix of the unit tests, which may
+    run meanwhile: a file that they remove while it is copied (their settings file, the
+    wineserver's temporary registry files) is left out."""
     link = _template_is_current(template)
     for folder, dirs, files in os.walk(template):
         relative = os.path.relpath(folder, template)
@@ -255,13 +258,16 @@ def clone_prefix(template, target):
         for name in dirs + files:
             source = os.path.join(folder, name)
             copy = os.path.join(destination, name)
-            if os.path.islink(source):
-                os.symlink(os.readlink(source), copy)
-            elif name in files:
-                if link and name.lower().endswith(SHARED_SUFFIXES):
-                    _link_or_copy(source, copy)
-                else:
-                    shutil.copy2(source, copy)
+            try:
+                if os.path.islink(source):
+                    os.symlink(os.readlink(source), copy)
+                elif name in files:
+                    if link and name.lower().endswith(SHARED_SUFFIXES):
+                        _link_or_copy(source, copy)
+                    else:
+                        shutil.copy2(source, copy)
+            except FileNotFoundError:
+                continue
         dirs[:] = [d for d in dirs if not os.path.islink(os.path.join(folder, d))]
 
 

@@ -3,7 +3,9 @@ and nothing of the test network outlives the test."""
 
 import os
 import subprocess
+import tempfile
 import unittest
+from unittest import mock
 
 import harness
 from harness import Network, WineHost
@@ -35,6 +37,27 @@ class HarnessTest(unittest.TestCase):
             self.assertFalse(harness._pid_alive(server))
         listed = subprocess.run(["ip", "netns", "list"], capture_output=True, text=True).stdout
         self.assertNotIn(net.tag, listed)
+
+    def test_a_file_removed_while_the_template_is_copied_is_left_out(self):
+        # The template is also the unit tests' prefix: a window test may remove its settings
+        # file while a network test copies the prefix.
+        with tempfile.TemporaryDirectory() as scratch:
+            template, copy = os.path.join(scratch, "template"), os.path.join(scratch, "copy")
+            os.makedirs(os.path.join(template, "system32"))
+            for name in ("kept.dll", "ZQ.ini"):
+                with open(os.path.join(template, "system32", name), "w") as f:
+                    f.write(name)
+            walk = os.walk
+
+            def walk_and_remove_the_settings(top):
+                for folder, dirs, files in walk(top):
+                    if "ZQ.ini" in files:
+                        os.remove(os.path.join(folder, "ZQ.ini"))
+                    yield folder, dirs, files
+
+            with mock.patch("os.walk", walk_and_remove_the_settings):
+                harness.clone_prefix(template, copy)
+            self.assertEqual(os.listdir(os.path.join(copy, "system32")), ["kept.dll"])
 
 
 if __name__ == "__main__":

@@ -42,6 +42,7 @@ CMainFrame::~CMainFrame()
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_WM_CLOSE()
     ON_WM_ACTIVATE()
     ON_MESSAGE(WM_USER_TRAY_NOTIFY, &CMainFrame::OnTrayNotification)
     ON_COMMAND(ID_AUTO_START, &CMainFrame::OnAutoStart)
@@ -183,6 +184,15 @@ void CMainFrame::OnSystemSettings()
 void CMainFrame::OnAbout()
 {
     theApp.OnAppAbout();
+}
+
+// Closing the hidden frame from outside (a task manager, the end of a
+// session) takes the one way out the program has: the exit broadcast, then
+// the end of the process. Destroying the frame instead would delete the buddy
+// list while the receive thread still hands messages to it.
+void CMainFrame::OnClose()
+{
+    OnExit();
 }
 
 void CMainFrame::OnExit()

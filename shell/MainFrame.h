@@ -29,6 +29,7 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT create);
     void OnDestroy();
+    void OnClose();
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
     void OnAutoStart();

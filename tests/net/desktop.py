@@ -189,6 +189,10 @@ class Inspector:
     def command(self, window, command_id):
         self._run("command", str(window.hwnd), str(command_id))
 
+    def close(self, window):
+        """Posts WM_CLOSE, as a task manager does."""
+        self._run("close", str(window.hwnd))
+
     def wait_window(self, match, timeout=30, what="a matching window"):
         deadline = time.monotonic() + timeout
         while True:

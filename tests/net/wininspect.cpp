@@ -212,7 +212,7 @@ void listTree(HWND tree, RemoteBuffer& remote, HTREEITEM first, int depth)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|command HWND ID\n");
+        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|command HWND ID|close HWND\n");
         return 2;
     }
     out = fopen(argv[1], "wb");
@@ -236,6 +236,9 @@ int main(int argc, char** argv)
         }
     } else if (what == "command" && argc > 4) {
         result = PostMessageA(parseHandle(argv[3]), WM_COMMAND, (WPARAM)atoi(argv[4]), 0) ? 0 : 1;
+    } else if (what == "close" && argc > 3) {
+        // What a task manager does to end a program politely.
+        result = PostMessageA(parseHandle(argv[3]), WM_CLOSE, 0, 0) ? 0 : 1;
     } else {
         result = 2;
     }

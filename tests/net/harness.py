@@ -38,6 +38,9 @@ SKIP = 77                      # ctest's SKIP_RETURN_CODE for these tests
 NAME_PREFIX = "zqn"            # namespaces zqn<pid>s (switch), zqn<pid>h1, zqn<pid>h2, ...
 SCRATCH_PREFIX = "zq-net-"     # scratch folders /tmp/zq-net-<pid>-*: Wine prefixes of one run
 TEST_DEADLINE = 150            # seconds for a whole test file; ctest's own limit is above it
+# A test host's wineserver outlives its last program by this many seconds, so that programs run
+# one after another share it; then it ends, also when the test was killed outright.
+SERVER_LINGER = 20
 
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 CLONE_NEWNET = 0x40000000
@@ -364,7 +367,7 @@ class WineHost:
     def _start_server(self):
         env = wine_environment(self.prefix, self.home)
         with open(os.path.join(self.logs, "wineserver.txt"), "wb") as out:
-            subprocess.run(self.host.command(["wineserver", "-p"]), env=env, check=True,
+            subprocess.run(self.host.command(["wineserver", "-p%d" % SERVER_LINGER]), env=env, check=True,
                            stdin=subprocess.DEVNULL, stdout=out, stderr=out)
         expected = namespace_inode(self.host.namespace)
         deadline = time.monotonic() + 10

@@ -4,6 +4,7 @@ and nothing of the test network outlives the test."""
 import os
 import subprocess
 import tempfile
+import time
 import unittest
 from unittest import mock
 
@@ -37,6 +38,16 @@ class HarnessTest(unittest.TestCase):
             self.assertFalse(harness._pid_alive(server))
         listed = subprocess.run(["ip", "netns", "list"], capture_output=True, text=True).stdout
         self.assertNotIn(net.tag, listed)
+
+    def test_the_wineserver_ends_by_itself_after_the_last_program(self):
+        # A test killed outright (ctest's time-out) cannot stop it: it must not stay for ever.
+        with mock.patch.object(harness, "SERVER_LINGER", 1), Network(hosts=1) as net, \
+                WineHost(net.hosts[0]) as wine:
+            self.assertEqual(wine.start("cmd", "/c", "exit 3").wait(60), 3)
+            deadline = time.monotonic() + 30
+            while harness._pid_alive(wine.server_pid) and time.monotonic() < deadline:
+                time.sleep(0.1)
+            self.assertFalse(harness._pid_alive(wine.server_pid), "the wineserver still runs")
 
     def test_a_file_removed_while_the_template_is_copied_is_left_out(self):
         # The template is also the unit tests' prefix: a window test may remove its settings

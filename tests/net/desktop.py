@@ -4,7 +4,7 @@ small Windows program that runs in the host's Wine prefix (controls inside Wine 
 windows, so X tools cannot read them).
 
     with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
-        inspect = Inspector(wine, desk)
+        inspect = Inspector(wine)
         zq = wine.start(program_path("ZQ.exe"))
         buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible)
         tree = inspect.tree(inspect.child(buddy, 1026))
@@ -114,15 +114,16 @@ class Desktop:
     def key(self, name):
         self.xdotool("key", name)
 
-    def screenshot(self, path, rect=None):
-        """The screen, or the rectangle (left, top, right, bottom) of it, as a PNG file."""
-        args = ["import", "-display", self.display, "-window", "root"]
-        if rect:
-            left, top, right, bottom = rect
-            args += ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top)]
-        subprocess.run(args + [path], stdin=subprocess.DEVNULL, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return path
+    def screenshot(self, name, rect):
+        """The rectangle (left, top, right, bottom) of the screen as the PNG file name, in the
+        test's logs and in the artifacts folder."""
+        path = os.path.join(harness.config.logs, name)
+        left, top, right, bottom = rect
+        subprocess.run(["import", "-display", self.display, "-window", "root",
+                        "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), path],
+                       stdin=subprocess.DEVNULL, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.copy(path, os.path.join(artifacts_folder(), name))
+        print("screenshot: %s" % path)
 
 
 def _rect(field):

@@ -4,9 +4,7 @@ a peer shows up in the tree under its group, a chat text from the peer opens its
 tray's exit says goodbye and ends the program. Screenshots of the buddy list and the chat window
 are kept in build/<arch>/artifacts/."""
 
-import os
 import re
-import shutil
 import unittest
 
 import desktop
@@ -28,12 +26,6 @@ def setUpModule():
 
 
 class ApplicationTest(unittest.TestCase):
-
-    def keep(self, desk, name, rect):
-        """A screenshot of the rectangle, in the test's logs and in the artifacts folder."""
-        path = desk.screenshot(os.path.join(harness.config.logs, name), rect)
-        shutil.copy(path, os.path.join(desktop.artifacts_folder(), name))
-        print("screenshot: %s" % path)
 
     def test_start_chat_both_ways_and_exit_from_the_tray(self):
         with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
@@ -68,7 +60,7 @@ class ApplicationTest(unittest.TestCase):
             tree = inspect.wait_until(lambda: inspect.tree(tree_control),
                                       lambda t: [item[1] for item in t] == [1, 0, 2, 0, 0, 3],
                                       what="the groups opened")
-            self.keep(desk, "buddy-list.png", buddy.rect)
+            desk.screenshot("buddy-list.png", buddy.rect)
 
             # A chat text from the peer: receipt, and the chat window with the history line.
             packet_no = peer.send_text(ZQ, "你好，ZQ")
@@ -92,14 +84,14 @@ class ApplicationTest(unittest.TestCase):
             self.assertRegex(history, b"^PeerNick " + TIME + "：\r\n你好，ZQ\r\n".encode("gbk") +
                              b"Li " + TIME + "：\r\nhello peer$".encode("gbk"))
             self.assertEqual(inspect.child(chat, MESSAGE).text_bytes, b"", "the input is emptied")
-            self.keep(desk, "chat-window.png", inspect.wait_window(lambda w: w.title == title).rect)
+            desk.screenshot("chat-window.png", inspect.wait_window(lambda w: w.title == title).rect)
 
             # Exit from the tray menu: right click on the icon, then the last item.
             tray = inspect.wait_window(lambda w: w.title == "Wine System Tray")
             left, top, _, bottom = tray.rect
             desk.click(left + 12, (top + bottom) // 2 + 8, button=3)
             menu = inspect.wait_window(lambda w: w.cls == "#32768" and w.visible, what="the tray menu")
-            self.keep(desk, "tray-menu.png", menu.rect)
+            desk.screenshot("tray-menu.png", menu.rect)
             desk.click(menu.rect[0] + 30, menu.rect[3] - 12)
             peer.expect(lambda p: p.command == BR_EXIT and p.sender[0] == ZQ, what="exit broadcast")
             self.assertEqual(zq.wait(30), 0)

@@ -1,8 +1,6 @@
 """A second ZQ.exe on the same host finds port 2425 taken: it tells the user in a message box,
 says goodbye with an exit datagram and ends, while the first copy keeps running and answering."""
 
-import os
-import shutil
 import unittest
 
 import desktop
@@ -34,8 +32,7 @@ class SecondCopyTest(unittest.TestCase):
             box = inspect.wait_window(lambda w: w.title == "ZQ" and w.visible, what="the port-busy box")
             texts = [child.title for child in inspect.children(box)]
             self.assertTrue(any(text.startswith(PORT_BUSY) for text in texts), texts)
-            shot = desk.screenshot(os.path.join(harness.config.logs, "port-busy.png"), box.rect)
-            shutil.copy(shot, os.path.join(desktop.artifacts_folder(), "port-busy.png"))
+            desk.screenshot("port-busy.png", box.rect)
 
             # The user confirms; the second copy leaves, the first stays.
             ok = next(child for child in inspect.children(box) if child.cls.lower() == "button")

@@ -36,7 +36,7 @@ import unittest
 
 SKIP = 77                      # ctest's SKIP_RETURN_CODE for these tests
 NAME_PREFIX = "zqn"            # namespaces zqn<pid>s (switch), zqn<pid>h1, zqn<pid>h2, ...
-SCRATCH_PREFIX = "zq-net-"     # scratch folders /tmp/zq-net-<pid>-*: Wine prefixes of one run
+SCRATCH_PREFIX = "zq-net-"     # scratch folders zq-net-<pid>-* beside the template: prefixes of one run
 TEST_DEADLINE = 150            # seconds for a whole test file; ctest's own limit is above it
 # A test host's wineserver outlives its last program by this many seconds, so that programs run
 # one after another share it; then it ends, also when the test was killed outright.
@@ -194,8 +194,8 @@ def sweep_leftovers():
         match = re.match(r"(%s(\d+)\w+)" % NAME_PREFIX, line)
         if match and not _pid_alive(int(match.group(2))):
             subprocess.run(["ip", "netns", "del", match.group(1)], stderr=subprocess.DEVNULL)
-    scratch = tempfile.gettempdir()
-    for entry in os.listdir(scratch):
+    scratch = scratch_folder()
+    for entry in os.listdir(scratch) if os.path.isdir(scratch) else []:
         match = re.match(r"%s(\d+)-" % SCRATCH_PREFIX, entry)
         if match and not _pid_alive(int(match.group(1))):
             prefix = os.path.join(scratch, entry, "prefix")
@@ -224,6 +224,12 @@ def wine_environment(prefix, home):
 def stop_wineserver(prefix):
     subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=prefix),
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def scratch_folder():
+    """Where the test hosts' prefixes go: beside the template, on its file system, so that they
+    share its binaries through hard links instead of copying 700 MB each."""
+    return os.path.dirname(config.template)
 
 
 def ensure_template(template):
@@ -345,7 +351,8 @@ class WineHost:
     def __enter__(self):
         _open.append(self)
         try:
-            self.scratch = tempfile.mkdtemp(prefix="%s%d-%s-" % (SCRATCH_PREFIX, os.getpid(), self.name))
+            self.scratch = tempfile.mkdtemp(prefix="%s%d-%s-" % (SCRATCH_PREFIX, os.getpid(), self.name),
+                                            dir=scratch_folder())
             self.prefix = os.path.join(self.scratch, "prefix")
             self.home = os.path.join(self.scratch, "home")
             ensure_template(config.template)

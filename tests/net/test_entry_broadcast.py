@@ -36,6 +36,7 @@ class EntryBroadcastTest(unittest.TestCase):
                     self.assertEqual(entry.user, LOGIN_NAME)
                     self.assertEqual(entry.host, HOST_NAME)
                     self.assertEqual(entry.extra, extra)
+                    peer.collect(0.5)         # the driver has ended: anything else is on its way
                     self.assertEqual(peer.inbox, [], "one entry per start")
 
 

@@ -21,6 +21,7 @@ class ExitBroadcastTest(unittest.TestCase):
             self.assertEqual(goodbye.version, "1-1-ZQ")
             self.assertEqual((goodbye.user, goodbye.host), (LOGIN_NAME, HOST_NAME))
             self.assertEqual(goodbye.extra, LOGIN_NAME.encode("gbk"))
+            peer.collect(0.5)                 # the driver has ended: anything else is on its way
             self.assertEqual([p.command for p in peer.history], [BR_EXIT])
 
 

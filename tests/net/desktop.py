@@ -59,18 +59,15 @@ class Desktop:
         self.saved = os.environ.get("DISPLAY")
 
     def __enter__(self):
-        # Xvfb picks a free display number itself and writes it to the pipe once it is ready.
-        reader, writer = os.pipe()
-        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x800x24",
-                                        "-nolisten", "tcp"], pass_fds=(writer,), stdin=subprocess.DEVNULL,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(writer)
-        with os.fdopen(reader) as said:
-            number = said.readline().strip() if select.select([said], [], [], 10)[0] else ""
+        # scripts/virtual-display says the display's number once it is ready, and runs until ended.
+        self.server = subprocess.Popen(["bash", os.path.join(harness.REPO, "scripts", "virtual-display")],
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+        said = select.select([self.server.stdout], [], [], 30)[0]
+        number = self.server.stdout.readline().strip() if said else ""
         if not number:
-            self.server.kill()
-            self.server.wait()
-            raise RuntimeError("Xvfb did not start")
+            self.server.terminate()
+            self.server.wait(10)
+            raise RuntimeError("no virtual X display could be started")
         self.display = ":" + number
         # Wine programs started from now on draw here.
         os.environ["DISPLAY"] = self.display
@@ -84,6 +81,7 @@ class Desktop:
         if self.server:
             self.server.terminate()
             self.server.wait(10)
+            self.server.stdout.close()
         return False
 
     def xdotool(self, *args):

@@ -2,12 +2,14 @@
 and nothing of the test network outlives the test."""
 
 import os
+import shutil
 import subprocess
 import tempfile
 import time
 import unittest
 from unittest import mock
 
+import desktop
 import harness
 from harness import Network, WineHost
 from ipmsg_peer import Peer
@@ -48,6 +50,14 @@ class HarnessTest(unittest.TestCase):
             while harness._pid_alive(wine.server_pid) and time.monotonic() < deadline:
                 time.sleep(0.1)
             self.assertFalse(harness._pid_alive(wine.server_pid), "the wineserver still runs")
+
+    @unittest.skipUnless(shutil.which("Xvfb"), "needs Xvfb")
+    def test_displays_started_in_two_networks_get_two_numbers(self):
+        # Two test runs at once, each in a network of its own (scripts/with-own-network): Wine
+        # programs find a display through its socket file, which only one server may own.
+        with Network(hosts=1) as net, desktop.Desktop() as here:
+            with harness.inside(net.hosts[0].namespace), desktop.Desktop() as there:
+                self.assertNotEqual(here.display, there.display)
 
     def test_a_file_removed_while_the_template_is_copied_is_left_out(self):
         # The template is also the unit tests' prefix: a window test may remove its settings

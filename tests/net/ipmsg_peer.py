@@ -174,6 +174,22 @@ def read_to_close(sock):
         received += chunk
 
 
+def stays_silent(sock, seconds):
+    """True when the other side neither sends a byte nor closes within the given time.
+
+    The messenger reads what one read gives as one request: a test that sends a second request
+    on a connection waits this way after the first, so that the two are not read as one."""
+    previous = sock.gettimeout()
+    sock.settimeout(seconds)
+    try:
+        sock.recv(1)
+        return False
+    except socket.timeout:
+        return True
+    finally:
+        sock.settimeout(previous)
+
+
 def fetch_tcp(host, ip, request, timeout=20, port=PORT):
     """Connects from host to ip:port, sends request (text or bytes), reads until the other side
     closes; returns the bytes."""

@@ -6,3 +6,8 @@ HWND buddyListWindow()
 {
     return userListDlg != NULL ? userListDlg->GetSafeHwnd() : NULL;
 }
+
+HWND receiveProgressWindow()
+{
+    return NULL;
+}

@@ -56,6 +56,11 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
+HWND receiveProgressWindow()
+{
+    return NULL;
+}
+
 HWND buddyListWindow()
 {
     return recordingWindow;

@@ -65,6 +65,11 @@ void runWindowThread(std::promise<HWND>* created)
 
 }  // namespace
 
+HWND receiveProgressWindow()
+{
+    return NULL;
+}
+
 HWND buddyListWindow()
 {
     return window;

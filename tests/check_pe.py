@@ -1,20 +1,36 @@
 #!/usr/bin/env python3
-"""Checks that each given program is a Windows PE file of the expected kind."""
+"""Checks that each given program is a Windows PE file of the expected kind.
+
+--pe32 PATH        a 32-bit program that carries no debugging sections (the release build)
+--pe32plus PATH    a 64-bit program (the test build, which keeps them)
+"""
 import struct
 import sys
 
 KINDS = {"--pe32": 0x10B, "--pe32plus": 0x20B}
+STRIPPED = {"--pe32"}
 
 
-def optional_header_magic(path):
+def read_headers(path):
+    """The optional header's magic and the section names (long names resolved)."""
     with open(path, "rb") as f:
-        data = f.read(4096)
+        data = f.read()
     if data[:2] != b"MZ":
         raise ValueError("not an MZ executable")
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     if data[pe:pe + 4] != b"PE\0\0":
         raise ValueError("no PE signature")
-    return struct.unpack_from("<H", data, pe + 24)[0]
+    sections, symbols, count, optional_size = struct.unpack_from("<2xHxxxxIIH", data, pe + 4)
+    strings = symbols + count * 18
+    names = []
+    table = pe + 24 + optional_size
+    for i in range(sections):
+        raw = data[table + 40 * i:table + 40 * i + 8].rstrip(b"\0")
+        if raw.startswith(b"/") and raw[1:].isdigit():
+            start = strings + int(raw[1:])
+            raw = data[start:data.index(b"\0", start)]
+        names.append(raw.decode("latin-1"))
+    return struct.unpack_from("<H", data, pe + 24)[0], names
 
 
 def main(argv):
@@ -22,15 +38,18 @@ def main(argv):
     for flag, path in zip(argv[1::2], argv[2::2]):
         want = KINDS[flag]
         try:
-            got = optional_header_magic(path)
+            got, names = read_headers(path)
         except (OSError, ValueError) as e:
             print(f"{path}: {e}")
             failures += 1
             continue
-        ok = got == want
+        problems = [] if got == want else ["expected " + flag[2:]]
+        debug = [name for name in names if name.startswith(".debug")]
+        if flag in STRIPPED and debug:
+            problems.append("carries debugging sections " + " ".join(debug))
         print(f"{path}: {'PE32+' if got == 0x20B else 'PE32' if got == 0x10B else hex(got)}"
-              f" ({'ok' if ok else 'expected ' + flag[2:]})")
-        failures += not ok
+              f" ({'; '.join(problems) if problems else 'ok'})")
+        failures += bool(problems)
     return 1 if failures else 0
 
 

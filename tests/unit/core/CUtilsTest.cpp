@@ -134,12 +134,6 @@ TEST(CUtils, SystemDirectoryExistsWithoutTrailingBackslash)
     EXPECT_TRUE(isFileExists(directory));
 }
 
-TEST(CUtils, NamesOfThisMachineAndUser)
-{
-    EXPECT_FALSE(CUtils::getHostName().IsEmpty());
-    EXPECT_FALSE(CUtils::getLoginUserName().IsEmpty());
-}
-
 TEST(CUtils, CurrentTimeFollowsTheFormatAndFitsIn127Bytes)
 {
     CString time = CUtils::getCurrentTime("%H:%M:%S");
@@ -149,13 +143,6 @@ TEST(CUtils, CurrentTimeFollowsTheFormatAndFitsIn127Bytes)
 
     EXPECT_EQ(CUtils::getCurrentTime(CString('x', 127)).GetLength(), 127);
     EXPECT_TRUE(CUtils::getCurrentTime(CString('x', 128)).IsEmpty());
-}
-
-TEST(CUtils, ObjectCarriesTheTooltipAndThePort)
-{
-    CUtils utils;
-    EXPECT_STREQ(utils.appName, "VU Raruvada");
-    EXPECT_EQ(utils.udpPort, 2425);
 }
 
 }  // namespace

@@ -155,12 +155,4 @@ TEST(XProgressCtrl, CaptionChangesColourWhereTheBarIs)
     EXPECT_EQ(painted.count(WHITE, 102, 202), 0);
 }
 
-TEST(XProgressCtrl, ErasingTheBackgroundDoesNothing)
-{
-    PaintedBar painted;
-    HDC screen = GetDC(NULL);
-    EXPECT_EQ(painted.bar.SendMessage(WM_ERASEBKGND, (WPARAM)screen, 0), TRUE);
-    ReleaseDC(NULL, screen);
-}
-
 }  // namespace

@@ -9,10 +9,10 @@ CPaintDC::~CPaintDC() {
   Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { Attach(::GetDC(m_hWnd)); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(AfxSafeHandle(pWnd)) { Attach(::GetDC(m_hWnd)); }
 
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { Attach(::GetWindowDC(m_hWnd)); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(AfxSafeHandle(pWnd)) { Attach(::GetWindowDC(m_hWnd)); }
 
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }

@@ -2,36 +2,22 @@
 // Device contexts: CDC wraps an HDC; CPaintDC, CClientDC and CWindowDC get
 // and release theirs for a window.
 
-#include "classlib/CObject.h"
 #include "classlib/CString.h"
 #include "classlib/Gdi.h"
 #include "classlib/Geometry.h"
-#include "classlib/NullSafe.h"
-#include "classlib/TempObjects.h"
+#include "classlib/HandleObject.h"
 #include "classlib/Types.h"
 
 class CWnd;
 
-class CDC : public CObject {
+class CDC : public CHandleObject<CDC, HDC> {
 public:
-  HDC m_hDC;
+  HDC& m_hDC = m_handle;
 
-  CDC() : m_hDC(NULL) {}
-  virtual ~CDC() { DeleteDC(); }
-  CDC(const CDC&) = delete;
-  CDC& operator=(const CDC&) = delete;
-
-  static CDC* FromHandle(HDC h) { return afxTemporaryWrapper<CDC>(h); }
-  void AttachTemporary(HDC h) { m_hDC = h; }
-  HDC GetSafeHdc() const {
-    const CDC* self = afxUnknownPointer(this);
-    return self ? self->m_hDC : NULL;
-  }
-  operator HDC() const { return m_hDC; }
-  BOOL Attach(HDC h) { if (!h || m_hDC) return FALSE; m_hDC = h; return TRUE; }
-  HDC Detach() { HDC h = m_hDC; m_hDC = NULL; return h; }
-  BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : NULL)); }
-  BOOL DeleteDC() { if (!m_hDC) return FALSE; return ::DeleteDC(Detach()); }
+  static BOOL destroyHandle(HDC h) { return ::DeleteDC(h); }
+  HDC GetSafeHdc() const { return m_handle; }
+  BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(AfxSafeHandle(pDC))); }
+  BOOL DeleteDC() { return destroy(); }
 
   // Each returns the object of the same kind that was selected before.
   CFont* SelectObject(CFont* pFont) { return CFont::FromHandle((HFONT)select(pFont)); }
@@ -71,17 +57,17 @@ public:
   COLORREF SetTextColor(COLORREF color) { return ::SetTextColor(m_hDC, color); }
   COLORREF SetBkColor(COLORREF color) { return ::SetBkColor(m_hDC, color); }
   BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
-    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : NULL, xSrc, ySrc, dwRop);
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, AfxSafeHandle(pSrcDC), xSrc, ySrc, dwRop);
   }
   BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                   int nSrcHeight, DWORD dwRop) {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : NULL, xSrc, ySrc, nSrcWidth,
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, AfxSafeHandle(pSrcDC), xSrc, ySrc, nSrcWidth,
                         nSrcHeight, dwRop);
   }
   int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
 
 private:
-  HGDIOBJ select(CGdiObject* object) { return ::SelectObject(m_hDC, object ? object->m_hObject : NULL); }
+  HGDIOBJ select(CGdiObject* object) { return ::SelectObject(m_hDC, AfxSafeHandle(object)); }
 };
 
 // The device context of a WM_PAINT handler (BeginPaint/EndPaint).

@@ -86,13 +86,13 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
   m_lpDialogTemplate = NULL;
   if (pParentWnd) m_pParentWnd = pParentWnd;
   m_bModal = FALSE;
-  return createModeless(findTemplate(), m_pParentWnd->GetSafeHwnd());
+  return createModeless(findTemplate(), AfxSafeHandle(m_pParentWnd));
 }
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
   if (pParentWnd) m_pParentWnd = pParentWnd;
   m_bModal = FALSE;
-  return createModeless(lpDialogTemplate, m_pParentWnd->GetSafeHwnd());
+  return createModeless(lpDialogTemplate, AfxSafeHandle(m_pParentWnd));
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
@@ -104,7 +104,7 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 // ---- the modal loop ------------------------------------------------------------------
 
 HWND CDialog::modalOwner() const {
-  if (HWND parent = m_pParentWnd->GetSafeHwnd()) return ::GetAncestor(parent, GA_ROOT);
+  if (HWND parent = AfxSafeHandle(m_pParentWnd)) return ::GetAncestor(parent, GA_ROOT);
   // Without a parent the dialog belongs to the window the user works in: the
   // main window's last active pop-up (the main window itself may be hidden).
   CWnd* main = AfxGetMainWnd();

@@ -28,7 +28,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
       AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1), icon);
   HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(nIDResource));
   if (!CreateEx(0, windowClass, title, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), menu, pContext)) {
+                CW_USEDEFAULT, AfxSafeHandle(pParentWnd), menu, pContext)) {
     if (menu) ::DestroyMenu(menu);
     return FALSE;
   }

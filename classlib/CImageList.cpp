@@ -3,5 +3,5 @@
 #include "classlib/Gdi.h"
 
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask) {
-  return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask);
+  return ImageList_AddMasked(m_hImageList, (HBITMAP)AfxSafeHandle(pbmImage), crMask);
 }

@@ -8,5 +8,5 @@ BOOL CMenu::LoadMenu(UINT nIDResource) {
 }
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect) {
-  return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->GetSafeHwnd(), lpRect);
+  return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, AfxSafeHandle(pWnd), lpRect);
 }

@@ -2,35 +2,21 @@
 // Menus. A CMenu owns its menu (DestroyMenu when destroyed) unless detached;
 // GetSubMenu gives a temporary wrapper of the sub-menu.
 
-#include "classlib/CObject.h"
-#include "classlib/NullSafe.h"
-#include "classlib/TempObjects.h"
+#include "classlib/HandleObject.h"
 #include "classlib/Types.h"
 
 class CWnd;
 
-class CMenu : public CObject {
+class CMenu : public CHandleObject<CMenu, HMENU> {
 public:
-  HMENU m_hMenu;
+  HMENU& m_hMenu = m_handle;
 
-  CMenu() : m_hMenu(NULL) {}
-  virtual ~CMenu() { DestroyMenu(); }
-  CMenu(const CMenu&) = delete;
-  CMenu& operator=(const CMenu&) = delete;
-
-  static CMenu* FromHandle(HMENU h) { return afxTemporaryWrapper<CMenu>(h); }
-  void AttachTemporary(HMENU h) { m_hMenu = h; }
-  HMENU GetSafeHmenu() const {
-    const CMenu* self = afxUnknownPointer(this);
-    return self ? self->m_hMenu : NULL;
-  }
-  operator HMENU() const { return m_hMenu; }
-  BOOL Attach(HMENU h) { if (!h || m_hMenu) return FALSE; m_hMenu = h; return TRUE; }
-  HMENU Detach() { HMENU h = m_hMenu; m_hMenu = NULL; return h; }
+  static BOOL destroyHandle(HMENU h) { return ::DestroyMenu(h); }
+  HMENU GetSafeHmenu() const { return m_handle; }
 
   BOOL LoadMenu(UINT nIDResource);
   BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
-  BOOL DestroyMenu() { if (!m_hMenu) return FALSE; return ::DestroyMenu(Detach()); }
+  BOOL DestroyMenu() { return destroy(); }
   CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
   // Pop-up at (x, y) in screen coordinates; the owner gets WM_INITMENUPOPUP
   // (its update handlers run) and the chosen command.

@@ -88,5 +88,5 @@ HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
 
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
   return CImageList::FromHandle(
-      (HIMAGELIST)SendMessage(TVM_SETIMAGELIST, (WPARAM)nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+      (HIMAGELIST)SendMessage(TVM_SETIMAGELIST, (WPARAM)nImageListType, (LPARAM)AfxSafeHandle(pImageList)));
 }

@@ -120,7 +120,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-  HWND hWnd = ::GetDlgItem(pParent->GetSafeHwnd(), (int)nID);
+  HWND hWnd = ::GetDlgItem(AfxSafeHandle(pParent), (int)nID);
   return hWnd && SubclassWindow(hWnd);
 }
 
@@ -258,7 +258,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
   return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), (HMENU)(UINT_PTR)nID, lpParam);
+                  rect.bottom - rect.top, AfxSafeHandle(pParentWnd), (HMENU)(UINT_PTR)nID, lpParam);
 }
 
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
@@ -318,7 +318,7 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
 CFont* CWnd::GetFont() const { return CFont::FromHandle((HFONT)::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)); }
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
-  ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)pFont->GetSafeHandle(), bRedraw);
+  ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)AfxSafeHandle(pFont), bRedraw);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
@@ -380,7 +380,7 @@ HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   CWnd* control = pWnd ? FromHandlePermanent(pWnd->m_hWnd) : NULL;
   if (control && control != this) {
     LRESULT brush = 0;
-    if (control->OnChildNotify(WM_CTLCOLORMSGBOX + nCtlColor, (WPARAM)pDC->GetSafeHdc(), (LPARAM)pWnd->m_hWnd, &brush))
+    if (control->OnChildNotify(WM_CTLCOLORMSGBOX + nCtlColor, (WPARAM)AfxSafeHandle(pDC), (LPARAM)pWnd->m_hWnd, &brush))
       return (HBRUSH)brush;
   }
   return (HBRUSH)Default();

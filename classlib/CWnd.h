@@ -12,7 +12,6 @@
 #include "classlib/CString.h"
 #include "classlib/Geometry.h"
 #include "classlib/MessageMap.h"
-#include "classlib/NullSafe.h"
 #include "classlib/Types.h"
 
 class CDataExchange;
@@ -44,10 +43,7 @@ public:
   CWnd& operator=(const CWnd&) = delete;
 
   operator HWND() const { return m_hWnd; }
-  HWND GetSafeHwnd() const {
-    const CWnd* self = afxUnknownPointer(this);
-    return self ? self->m_hWnd : NULL;
-  }
+  HWND GetSafeHwnd() const { return m_hWnd; }
   // Our object for the window, else a temporary wrapper; NULL for NULL.
   static CWnd* FromHandle(HWND hWnd);
   // Our object for the window, or NULL.
@@ -209,3 +205,6 @@ protected:
 
 // Hands one message to pWnd->WindowProc, recording it for Default().
 LRESULT afxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window of a CWnd that may be missing: NULL for a NULL pointer.
+inline HWND AfxSafeHandle(const CWnd* wnd) { return wnd ? wnd->m_hWnd : NULL; }

@@ -12,7 +12,7 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
   (void)rcBorders;
   DWORD style = WS_CHILD | (dwStyle & WS_VISIBLE) | dwCtrlStyle | CCS_TOP;
   if (dwStyle & CBRS_TOOLTIPS) style |= TBSTYLE_TOOLTIPS;
-  if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, NULL, style, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
+  if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, NULL, style, 0, 0, 0, 0, AfxSafeHandle(pParentWnd),
                       (HMENU)(UINT_PTR)nID))
     return FALSE;
   SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
@@ -82,7 +82,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
   DWORD style = WS_CHILD | (dwStyle & WS_VISIBLE) | CCS_BOTTOM;
-  return CWnd::CreateEx(0, STATUSCLASSNAMEA, NULL, style, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
+  return CWnd::CreateEx(0, STATUSCLASSNAMEA, NULL, style, 0, 0, 0, 0, AfxSafeHandle(pParentWnd),
                         (HMENU)(UINT_PTR)nID);
 }
 

@@ -13,7 +13,7 @@ BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
-  return Attach(::CreateCompatibleBitmap(pDC->GetSafeHdc(), nWidth, nHeight));
+  return Attach(::CreateCompatibleBitmap(AfxSafeHandle(pDC), nWidth, nHeight));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC) {

@@ -2,37 +2,19 @@
 // GDI object wrappers. Each owns its handle and deletes it when destroyed,
 // unless detached.
 
-#include "classlib/CObject.h"
-#include "classlib/NullSafe.h"
-#include "classlib/TempObjects.h"
+#include "classlib/HandleObject.h"
 #include "classlib/Types.h"
 
 class CDC;
 
-class CGdiObject : public CObject {
+class CGdiObject : public CHandleObject<CGdiObject, HGDIOBJ> {
 public:
-  HGDIOBJ m_hObject;
+  HGDIOBJ& m_hObject = m_handle;
 
-  CGdiObject() : m_hObject(NULL) {}
-  virtual ~CGdiObject() { DeleteObject(); }
-  CGdiObject(const CGdiObject&) = delete;
-  CGdiObject& operator=(const CGdiObject&) = delete;
-
-  HGDIOBJ GetSafeHandle() const {
-    const CGdiObject* self = afxUnknownPointer(this);
-    return self ? self->m_hObject : NULL;
-  }
-  operator HGDIOBJ() const { return m_hObject; }
-  BOOL Attach(HGDIOBJ h) { if (!h || m_hObject) return FALSE; m_hObject = h; return TRUE; }
-  HGDIOBJ Detach() { HGDIOBJ h = m_hObject; m_hObject = NULL; return h; }
-  BOOL DeleteObject() {
-    if (!m_hObject) return FALSE;
-    return ::DeleteObject(Detach());
-  }
+  static BOOL destroyHandle(HGDIOBJ h) { return ::DeleteObject(h); }
+  HGDIOBJ GetSafeHandle() const { return m_handle; }
+  BOOL DeleteObject() { return destroy(); }
   int GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectA(m_hObject, nCount, lpObject); }
-
-  static CGdiObject* FromHandle(HGDIOBJ h) { return afxTemporaryWrapper<CGdiObject>(h); }
-  void AttachTemporary(HGDIOBJ h) { m_hObject = h; }
 };
 
 class CBitmap : public CGdiObject {
@@ -54,7 +36,7 @@ public:
   operator HBRUSH() const { return (HBRUSH)m_hObject; }
   BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
   BOOL CreatePatternBrush(CBitmap* pBitmap) {
-    return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+    return Attach(::CreatePatternBrush((HBITMAP)AfxSafeHandle(pBitmap)));
   }
 };
 

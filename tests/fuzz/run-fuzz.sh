@@ -18,15 +18,9 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-# The text half of the class library and the readers, free of window headers.
-sources=(
-  classlib/CString.cpp classlib/CStringArray.cpp classlib/CStringList.cpp
-  classlib/CMapStringToOb.cpp classlib/CMapStringToString.cpp classlib/CObject.cpp
-  classlib/Mbcs.cpp classlib/MbcsWin.cpp
-  core/CUtilsText.cpp core/IpMessage.cpp core/IpMessageParser.cpp core/TextCut.cpp core/UdpPacket.cpp
-  engine/TransferFormats.cpp engine/MessageDispatcher.cpp
-  tests/fuzz/dispatcher_link_stubs.cpp tests/fuzz/readers_fuzz.cpp
-)
+# The sources free of window headers (the build's own list) and the fuzz driver.
+mapfile -t sources < <(grep -v '^#' "$repo/cmake/native-sources.txt" | grep .)
+sources+=(tests/fuzz/dispatcher_link_stubs.cpp tests/fuzz/readers_fuzz.cpp)
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=all -Wall -Wextra
        -finput-charset=UTF-8 -I"$repo")
 

@@ -93,16 +93,6 @@ TEST_F(ScreenCaptureHotKey, CtrlPWritesABitmapIntoANewFolderOtherKeysNothing)
     dialog.DestroyWindow();
 }
 
-// Whether Ctrl+P is taken by some window right now.
-bool ctrlPIsTaken()
-{
-    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
-    bool taken = !RegisterHotKey(probe, 1, MOD_CONTROL, 'P');
-    UnregisterHotKey(probe, 1);
-    DestroyWindow(probe);
-    return taken;
-}
-
 TEST_F(ScreenCaptureHotKey, RegisteredWhileTheWindowLivesWithCaptureOn)
 {
     ASSERT_FALSE(ctrlPIsTaken());

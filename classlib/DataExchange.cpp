@@ -101,7 +101,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
     value = controlText(control);
     return;
   }
-  if ((::GetWindowLongA(control, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST) {
+  if ((::GetWindowLongA(control, GWL_STYLE) & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST)) == CBS_DROPDOWNLIST) {
     ::SendMessageA(control, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(const char*)value);
     return;
   }

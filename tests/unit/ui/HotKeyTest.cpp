@@ -13,18 +13,6 @@
 
 namespace {
 
-std::set<std::string> bitmapsIn(const CString& folder)
-{
-    std::set<std::string> names;
-    CFileFind finder;
-    BOOL more = finder.FindFile(folder + "\\*.bmp");
-    while (more) {
-        more = finder.FindNextFile();
-        names.insert(finder.GetFileName().GetString());
-    }
-    return names;
-}
-
 // The buddy list reads the settings file when it starts, so the tests set
 // the screen-capture switch there: the prefix's real settings file, removed
 // before and after each test (and never used by two test programs at once).

@@ -73,18 +73,6 @@ void addPeer(const char* ip, const char* group)
     userMap.SetAt(ip, user);
 }
 
-std::set<std::string> bitmapsIn(const CString& folder)
-{
-    std::set<std::string> names;
-    CFileFind finder;
-    BOOL more = finder.FindFile(folder + "\\*.bmp");
-    while (more) {
-        more = finder.FindNextFile();
-        names.insert(finder.GetFileName().GetString());
-    }
-    return names;
-}
-
 // Ctrl+P as the keyboard gives it: through the system's input queue, where
 // hot keys are recognised.
 void pressCtrlP()

@@ -179,6 +179,18 @@ void closeChatWindows()
     chatDialogMap.RemoveAll();
 }
 
+std::set<std::string> bitmapsIn(const CString& folder)
+{
+    std::set<std::string> names;
+    CFileFind finder;
+    BOOL more = finder.FindFile(folder + "\\*.bmp");
+    while (more) {
+        more = finder.FindNextFile();
+        names.insert(finder.GetFileName().GetString());
+    }
+    return names;
+}
+
 bool ctrlPIsTaken()
 {
     CtrlPHolder probe;

@@ -2,7 +2,7 @@
 opens the settings dialog on the user page with the stored name and group and the known peers'
 groups; a name typed there and confirmed with OK is in the program's answer to the next entry a
 peer sends, and in the settings file. The frame's notice command makes the notice rise to the
-bottom-right corner of the work area. Screenshots are kept in build/<arch>/artifacts/."""
+bottom-right corner of the work area, and its message-list command opens the message list. Screenshots are kept in build/<arch>/artifacts/."""
 
 import re
 import unittest
@@ -20,6 +20,7 @@ USER_NAME = 1017
 GROUP_COMBO = 1044
 SETTINGS_TITLE = "设置"
 NOTICE_COMMAND = 32771
+MESSAGE_LIST_COMMAND = 32773
 SCREEN = (1280, 800)
 
 
@@ -112,6 +113,17 @@ class SettingsTest(unittest.TestCase):
             risen = (width - 181, height - 117, width, height - 1)
             notice = inspect.wait_window(lambda w: w.visible and w.rect == risen, what="the risen notice")
             desk.screenshot("notice-window.png", notice.rect)
+
+            # The frame's message-list command, before any chat window: the list opens, and its
+            # close button ends it.
+            inspect.command(frame, MESSAGE_LIST_COMMAND)
+            messages = inspect.wait_window(lambda w: w.title == "消息列表" and w.visible, what="the message list")
+            desk.screenshot("message-list.png", messages.rect)
+            desk.focus(desk.x_window("^消息列表$"))
+            desk.click(*inspect.child(messages, 1).centre())
+            inspect.wait_until(inspect.windows,
+                               lambda ws: not any(w.title == "消息列表" and w.visible for w in ws),
+                               what="the message list closed")
 
             menu = open_tray_menu(desk, inspect)
             desk.click(menu.rect[0] + 30, menu.rect[3] - 12)

@@ -35,7 +35,6 @@ class MessageList : public testing::Test {
 protected:
     void SetUp() override
     {
-        AfxInitRichEdit();
         drevik = CUtils::getSystemDirectory() + "\\Drevik";
         data = drevik + "\\data";
         file = data + "\\MessageList.mmf";

@@ -13,6 +13,10 @@ public:
   int FindString(int nStartAfter, LPCTSTR lpszString) const {
     return (int)SendMessage(CB_FINDSTRING, (WPARAM)nStartAfter, (LPARAM)lpszString);
   }
+  // The same for an item equal to the text (case-insensitive).
+  int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const {
+    return (int)SendMessage(CB_FINDSTRINGEXACT, (WPARAM)nIndexStart, (LPARAM)lpszFind);
+  }
   int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
   int GetLBText(int nIndex, LPTSTR lpszText) const { return (int)SendMessage(CB_GETLBTEXT, (WPARAM)nIndex, (LPARAM)lpszText); }
   void GetLBText(int nIndex, CString& rString) const;

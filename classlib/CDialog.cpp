@@ -60,6 +60,10 @@ void CDialog::EndDialog(int nResult) {
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
   if (!m_hWnd || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
+  // A dialog embedded as a page leaves the keys to the dialog around it:
+  // Enter and Esc are that dialog's OK and Cancel, not the page's (which
+  // would only hide the page), and Tab walks through all of its controls.
+  if (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) return FALSE;
   return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 

@@ -42,7 +42,8 @@ public:
   // EndDialog(IDCANCEL). Esc, the close box and WM_CLOSE come here too.
   virtual void OnCancel();
 
-  // Dialog keys (Tab, Enter, Esc, mnemonics) through IsDialogMessage.
+  // Dialog keys (Tab, Enter, Esc, mnemonics) through IsDialogMessage; a
+  // child dialog (a page) leaves them to the dialog it sits in.
   virtual BOOL PreTranslateMessage(MSG* pMsg);
 
 protected:

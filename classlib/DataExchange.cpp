@@ -101,6 +101,13 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
     value = controlText(control);
     return;
   }
-  if (::SendMessageA(control, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(const char*)value) == CB_ERR)
-    ::SetWindowTextA(control, value);
+  if ((::GetWindowLongA(control, GWL_STYLE) & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST)) == CBS_DROPDOWNLIST) {
+    ::SendMessageA(control, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(const char*)value);
+    return;
+  }
+  // With an edit field the text is shown exactly: selecting by prefix would
+  // show "DevOps" for "Dev", and reading it back would store that.
+  ::SendMessageA(control, CB_SETCURSEL,
+                 ::SendMessageA(control, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)(const char*)value), 0);
+  ::SetWindowTextA(control, value);
 }

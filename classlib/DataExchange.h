@@ -33,6 +33,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 // A check box: 0 unchecked, 1 checked, 2 indeterminate.
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
-// A combo box's text: loading selects the first item starting with the text
-// (or, for a combo box with an edit field, just shows the text).
+// A combo box's text: loading a drop-down list selects the first item
+// starting with the text; a combo box with an edit field shows the text
+// exactly (and selects the item equal to it, if any).
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value);

@@ -5,8 +5,11 @@
 #include "core/IpMessage.h"
 #include "core/Settings.h"
 #include "core/WindowMessages.h"
+#include "dialogs/SettingDlg.h"
 #include "engine/Messenger.h"
 #include "res/resource.h"
+#include "shell/MsgWnd.h"
+#include "shell/ShowMsgDlg.h"
 #include "shell/UserListDlg.h"
 #include "shell/VantlorApp.h"
 
@@ -178,7 +181,8 @@ void CMainFrame::OnBuddyList()
 
 void CMainFrame::OnSystemSettings()
 {
-    // The settings dialog is not part of the program yet.
+    CSettingDlg dialog;
+    dialog.DoModal();
 }
 
 void CMainFrame::OnAbout()
@@ -212,12 +216,18 @@ void CMainFrame::OnExit()
 
 void CMainFrame::OnTestNoticeMessage()
 {
-    // The notice window is not part of the program yet.
+    // The notice closes and deletes itself.
+    CMsgWnd* notice = new CMsgWnd;
+    if (notice->createPopup()) {
+        notice->ShowWindow(SW_SHOW);
+        notice->UpdateWindow();
+    }
 }
 
 void CMainFrame::OnTestShowMessage()
 {
-    // The message list is not part of the program yet.
+    CShowMsgDlg dialog;
+    dialog.DoModal();
 }
 
 void CMainFrame::OnTestTrayNoMessage()

@@ -13,18 +13,6 @@
 
 namespace {
 
-std::set<std::string> bitmapsIn(const CString& folder)
-{
-    std::set<std::string> names;
-    CFileFind finder;
-    BOOL more = finder.FindFile(folder + "\\*.bmp");
-    while (more) {
-        more = finder.FindNextFile();
-        names.insert(finder.GetFileName().GetString());
-    }
-    return names;
-}
-
 // The buddy list reads the settings file when it starts, so the tests set
 // the screen-capture switch there: the prefix's real settings file, removed
 // before and after each test (and never used by two test programs at once).
@@ -91,16 +79,6 @@ TEST_F(ScreenCaptureHotKey, CtrlPWritesABitmapIntoANewFolderOtherKeysNothing)
     }
     EXPECT_EQ(bitmapsIn(folder), written);
     dialog.DestroyWindow();
-}
-
-// Whether Ctrl+P is taken by some window right now.
-bool ctrlPIsTaken()
-{
-    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
-    bool taken = !RegisterHotKey(probe, 1, MOD_CONTROL, 'P');
-    UnregisterHotKey(probe, 1);
-    DestroyWindow(probe);
-    return taken;
 }
 
 TEST_F(ScreenCaptureHotKey, RegisteredWhileTheWindowLivesWithCaptureOn)

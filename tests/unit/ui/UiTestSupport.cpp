@@ -179,6 +179,38 @@ void closeChatWindows()
     chatDialogMap.RemoveAll();
 }
 
+std::set<std::string> bitmapsIn(const CString& folder)
+{
+    std::set<std::string> names;
+    CFileFind finder;
+    BOOL more = finder.FindFile(folder + "\\*.bmp");
+    while (more) {
+        more = finder.FindNextFile();
+        names.insert(finder.GetFileName().GetString());
+    }
+    return names;
+}
+
+bool ctrlPIsTaken()
+{
+    CtrlPHolder probe;
+    return !probe.holds();
+}
+
+CtrlPHolder::CtrlPHolder()
+    : window_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL)),
+      holds_(RegisterHotKey(window_, 1, MOD_CONTROL, 'P') != FALSE)
+{
+}
+
+CtrlPHolder::~CtrlPHolder()
+{
+    if (holds_) {
+        UnregisterHotKey(window_, 1);
+    }
+    DestroyWindow(window_);
+}
+
 void pumpMessages()
 {
     MSG message;

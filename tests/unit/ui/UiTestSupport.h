@@ -2,6 +2,7 @@
 
 #include "classlib/AfxWin.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,24 @@ IpMessage* entryMessage(const char* ip, const char* nickname, const char* group,
 
 // Closes every chat window of chatDialogMap and empties it.
 void closeChatWindows();
+
+// The names of the bitmap files in a folder.
+std::set<std::string> bitmapsIn(const CString& folder);
+
+// Whether Ctrl+P is taken by some window right now.
+bool ctrlPIsTaken();
+
+// Holds Ctrl+P for its lifetime, as another program would.
+class CtrlPHolder {
+public:
+    CtrlPHolder();
+    ~CtrlPHolder();
+    bool holds() const { return holds_; }
+
+private:
+    HWND window_;
+    bool holds_;
+};
 
 // Handles the messages waiting for this thread's windows.
 void pumpMessages();

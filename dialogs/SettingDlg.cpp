@@ -128,7 +128,7 @@ void CSettingDlg::OnOK()
 // holds Ctrl+P, and the user is told so, since the setting itself is on.
 void CSettingDlg::applyPrintScreenHotKey()
 {
-    HWND owner = userListDlg->GetSafeHwnd();
+    HWND owner = AfxSafeHandle(userListDlg);
     if (owner == NULL) {
         return;
     }

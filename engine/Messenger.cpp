@@ -44,10 +44,11 @@ int initMessenger()
     WSADATA details;
     WSAStartup(MAKEWORD(1, 1), &details);
 
-    // Port 2425 taken almost always means another messenger runs here.
+    // Port 2425 taken almost always means another messenger runs here. We
+    // never announced ourselves, so we say no goodbye either: an exit with
+    // the same user, host and address would sign the running copy off.
     if (!createUdpSocket() || !createTcpSocket()) {
         AfxMessageBox(PORT_BUSY_TEXT, MB_OK);
-        sendBrExit();
         WSACleanup();
         PostQuitMessage(0);
         return -1;

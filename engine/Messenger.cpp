@@ -2,7 +2,6 @@
 
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
-#include "core/FileSystem.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "engine/MessageReceiverThread.h"
@@ -22,7 +21,7 @@ void settleFirstRun()
 {
     CString directory = CUtils::getSystemDirectory();
     directory.Trim();
-    if (directory.IsEmpty() || isFileExists(directory + "\\ZQ.ini"))
+    if (directory.IsEmpty() || hasSettingsFile())
         return;
 
     CString hostName = CUtils::getHostName();

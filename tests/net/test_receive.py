@@ -8,49 +8,26 @@ goes on the wire before and after the window has a message."""
 
 import os
 import random
-import unittest
 
 import harness
-from harness import Network, WineHost
 from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT, MULTICASTOPT, READCHECKOPT, RECVMSG, SECRETOPT,
-                        SENDCHECKOPT, SENDMSG, Peer, build, connect_tcp, entry_extra, fetch_tcp,
+                        SENDCHECKOPT, SENDMSG, build, connect_tcp, entry_extra, fetch_tcp,
                         file_request, gbk, read_to_close, stays_silent)
+from messenger_case import ZQ, MessengerCase
 
-ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
 OWN_ENTRY_EXTRA = "小李\0研发部-网站组".encode("gbk")     # what our settings make of nickname and group
 
 
-class ReceiveTest(unittest.TestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        cls.net = Network(hosts=2).__enter__()
-        cls.wine = WineHost(cls.net.hosts[0]).__enter__()
-        cls.wine.write_settings(userName="小李", userGroupName="研发部-网站组")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
-        cls.net.__exit__(None, None, None)
-
-    def setUp(self):
-        self.peer = Peer(self.net.hosts[1])
-        self.run_ = None
-
-    def tearDown(self):
-        self.peer.close()
-        if self.run_:
-            self.run_.finish()
+class ReceiveTest(MessengerCase):
+    settings = {"userName": "小李", "userGroupName": "研发部-网站组"}
 
     def start_messenger(self, *options):
-        self.run_ = self.wine.driver("messenger", "--seconds", "120", *options)
-        self.run_.log.wait_for(lambda e: e.kind == "RESULT" and e["call"] == b"startMessenger", 60, self.run_)
+        run = super().start_messenger(*options)
         # The start announces us and asks for the share lists.
-        self.peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, what="own entry")
         self.peer.expect(lambda p: p.raw.startswith(b"ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST"),
                          what="share-list request")
-        return self.run_
+        return run
 
     def window_line(self, kind, packet_no):
         return self.run_.log.wait_for(

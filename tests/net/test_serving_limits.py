@@ -10,13 +10,10 @@ served meanwhile."""
 import os
 import socket
 import time
-import unittest
 
 import harness
-from harness import Network, WineHost
-from ipmsg_peer import BR_ENTRY, Peer, connect_tcp, fetch_tcp, file_request, gbk, read_to_close
-
-ZQ = "10.77.0.1"
+from ipmsg_peer import connect_tcp, fetch_tcp, file_request, gbk, read_to_close
+from messenger_case import ZQ, MessengerCase
 
 WSAEINTR, WSAEWOULDBLOCK, WSAEMFILE, WSAENOBUFS, WSAECONNRESET = 10004, 10035, 10024, 10055, 10054
 WSAENOTSOCK, WSAEINVAL = 10038, 10022
@@ -24,13 +21,12 @@ WSAENOTSOCK, WSAEINVAL = 10038, 10022
 LIMIT_MS = 3000
 
 
-class ServingLimitsTest(unittest.TestCase):
+class ServingLimitsTest(MessengerCase):
+    hosts = 3
 
     @classmethod
     def setUpClass(cls):
-        cls.net = Network(hosts=3).__enter__()
-        cls.wine = WineHost(cls.net.hosts[0]).__enter__()
-        cls.wine.write_settings(userName="Li", userGroupName="Dev")
+        super().setUpClass()
         folder = cls.wine.unix_path("C:\\limits")
         os.makedirs(folder, exist_ok=True)
         cls.small = os.urandom(20000)
@@ -38,27 +34,10 @@ class ServingLimitsTest(unittest.TestCase):
         for name, data in [("small.bin", cls.small), ("big.bin", cls.big)]:
             with open(os.path.join(folder, name), "wb") as f:
                 f.write(data)
-        cls.shares = ["--share", "7-1=C:\\limits\\small.bin", "--share", "7-2=C:\\limits\\big.bin"]
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
-        cls.net.__exit__(None, None, None)
-
-    def setUp(self):
-        self.peer = Peer(self.net.hosts[1])
-        self.run_ = None
-
-    def tearDown(self):
-        self.peer.close()
-        if self.run_:
-            self.run_.finish()
 
     def start_messenger(self, *options):
-        self.run_ = self.wine.driver("messenger", "--seconds", "120", *(self.shares + list(options)))
-        self.run_.log.wait_for(lambda e: e.kind == "RESULT" and e["call"] == b"startMessenger", 60, self.run_)
-        self.peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, what="own entry")
-        return self.run_
+        shares = ["--share", "7-1=C:\\limits\\small.bin", "--share", "7-2=C:\\limits\\big.bin"]
+        return super().start_messenger(*(shares + list(options)))
 
     def accept_errors_logged(self, count):
         self.run_.log.wait_for(lambda e: len(self.run_.log.events("ACCEPT_ERROR")) >= count, 20, self.run_)

@@ -31,7 +31,10 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority, UINT
   // Start suspended so the object is complete before the procedure can end
   // and delete it.
   unsigned id = 0;
-  uintptr_t handle = _beginthreadex(sa, stackSize, runWinThread, thread, CREATE_SUSPENDED, &id);
+  // STACK_SIZE_PARAM_IS_A_RESERVATION makes stackSize the reserved size
+  // rather than the committed one, so a small size shrinks the reservation.
+  unsigned startFlags = CREATE_SUSPENDED | (flags & STACK_SIZE_PARAM_IS_A_RESERVATION);
+  uintptr_t handle = _beginthreadex(sa, stackSize, runWinThread, thread, startFlags, &id);
   if (handle == 0) {
     delete thread;
     return NULL;

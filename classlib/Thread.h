@@ -22,6 +22,7 @@ public:
   LPVOID m_pThreadParams;
 };
 
-// NULL when the thread cannot be created.
+// NULL when the thread cannot be created. flags: CREATE_SUSPENDED, and
+// STACK_SIZE_PARAM_IS_A_RESERVATION to reserve only stackSize for the stack.
 CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL,
                            UINT stackSize = 0, DWORD flags = 0, LPSECURITY_ATTRIBUTES sa = NULL);

@@ -58,3 +58,15 @@ BOOL CRegistry::deleteValue(HKEY root, const char* subKey, const char* valueName
     RegCloseKey(parent);
     return lastError == ERROR_SUCCESS;
 }
+
+BOOL CRegistry::hasValue(HKEY root, const char* subKey, const char* valueName)
+{
+    HKEY parent = NULL;
+    lastError = RegOpenKeyExA(root, subKey, 0, KEY_QUERY_VALUE, &parent);
+    if (lastError != ERROR_SUCCESS) {
+        return FALSE;
+    }
+    lastError = RegQueryValueExA(parent, valueName, NULL, NULL, NULL, NULL);
+    RegCloseKey(parent);
+    return lastError == ERROR_SUCCESS;
+}

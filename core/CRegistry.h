@@ -18,6 +18,9 @@ public:
     // changes nothing.
     BOOL deleteValue(HKEY root, const char* subKey, const char* valueName);
 
+    // TRUE when root\subKey holds valueName.
+    BOOL hasValue(HKEY root, const char* subKey, const char* valueName);
+
     LONG lastError;     // result of the last registry call
     DWORD lastType;     // REG_SZ after writeString, else 0
     DWORD lastSize;     // bytes written by writeString, else 0

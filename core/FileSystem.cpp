@@ -13,7 +13,8 @@ bool isDots(const char* name)
     return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
 }
 
-// Adds the entries of one folder to total and queues its sub-folders.
+// Adds the files of one folder to total and queues the sub-folders a folder
+// stream enters.
 void addFolderEntries(const CString& folder, ULONGLONG& total, CStringList& pending)
 {
     CString pattern = folder + "\\*.*";
@@ -23,8 +24,11 @@ void addFolderEntries(const CString& folder, ULONGLONG& total, CStringList& pend
         return;
     }
     do {
-        total += entry.nFileSizeLow;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isDots(entry.cFileName)) {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (entry.nFileSizeHigh == 0) {
+                total += entry.nFileSizeLow;
+            }
+        } else if (isEnteredFolder(entry.dwFileAttributes) && !isDots(entry.cFileName)) {
             pending.AddTail(folder + "\\" + entry.cFileName);
         }
     } while (FindNextFileA(search, &entry));

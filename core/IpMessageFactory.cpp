@@ -20,6 +20,15 @@ IpMessage* createMessage(int command, const CString& extra)
     return message;
 }
 
+// The sender turns the last ';' of an entry into the NUL between nickname
+// and group, so a ';' of the user's own would move that cut: each one goes
+// out as the full-width "；" instead.
+CString withoutSemicolons(CString text)
+{
+    text.Replace(";", "；");
+    return text;
+}
+
 // Entry and answer-to-entry carry "nickname;group" (the sender turns the ';'
 // into a NUL), or whichever of the two is set, or else the login name. The
 // settings globals are trimmed in place.
@@ -31,8 +40,8 @@ CString entryExtra()
         SharedStateLock lock;
         userName.Trim();
         userGroupName.Trim();
-        nickname = userName;
-        group = userGroupName;
+        nickname = withoutSemicolons(userName);
+        group = withoutSemicolons(userGroupName);
     }
     if (!nickname.IsEmpty() && !group.IsEmpty()) {
         return nickname + ";" + group;
@@ -43,7 +52,7 @@ CString entryExtra()
     if (!group.IsEmpty()) {
         return group;
     }
-    return CUtils::getLoginUserName();
+    return withoutSemicolons(CUtils::getLoginUserName());
 }
 
 }  // namespace

@@ -79,16 +79,25 @@ IpMessageParser::~IpMessageParser()
 IpMessage* IpMessageParser::parse(CString text)
 {
     IpMessage* message = new IpMessage;
-    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text, ":"));
-    POSITION position = pieces->GetHeadPosition();
-    for (int index = 0; position != NULL && index <= HEADER_FIELD_COUNT; ++index) {
-        const CString& piece = pieces->GetNext(position);
-        if (index < HEADER_FIELD_COUNT) {
-            setHeaderField(message, index, piece);
-        } else {
-            message->extra = piece;
+    // The header's fields end at every ':' byte: a field written in another
+    // encoding (UTF-8 names) may end on a byte that GBK would take for a lead
+    // byte. The text after the header keeps the text rule of whole characters.
+    const char* bytes = text;
+    int length = text.GetLength();
+    int fieldStart = 0;
+    int index = 0;
+    for (int i = 0; i < length && index < HEADER_FIELD_COUNT; ++i) {
+        if (bytes[i] == ':') {
+            setHeaderField(message, index++, CString(bytes + fieldStart, i - fieldStart));
+            fieldStart = i + 1;
         }
     }
+    if (index < HEADER_FIELD_COUNT) {
+        setHeaderField(message, index, text.Mid(fieldStart));
+        return message;
+    }
+    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text.Mid(fieldStart), ":"));
+    message->extra = pieces->GetHead();
     return message;
 }
 

@@ -12,8 +12,9 @@ public:
     IpMessageParser();
     virtual ~IpMessageParser();
 
-    // Reads the text up to its first NUL: the six ':'-separated fields;
-    // pieces after the sixth are ignored. Returns a new message owned by the
+    // Reads the text up to its first NUL: the five header fields, each ended
+    // by a ':' byte whatever comes before it, and the extra text up to its
+    // next ':' character; pieces after the sixth are ignored. Returns a new message owned by the
     // caller; missing fields stay empty (command 0).
     IpMessage* parse(CString text);
 

@@ -2,7 +2,10 @@
 
 #include "core/CRegistry.h"
 #include "core/CUtils.h"
+#include "core/FileSystem.h"
 #include "core/Globals.h"
+
+#include <shlobj.h>
 
 namespace {
 
@@ -12,9 +15,39 @@ const int SHARE_FOLDERS_BUFFER = 6144;
 const char* const RUN_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const AUTO_START_VALUE = "VURaruvada";
 
-CString settingsFilePath(const CString& systemDirectory)
+CString settingsFilePath(const CString& folder)
 {
-    return systemDirectory + "\\ZQ.ini";
+    return folder + "\\ZQ.ini";
+}
+
+// The place of the file for a user who may not write the system folder
+// (a standard user under user account control, when the system keeps no
+// copy of its own): the same name and format in the folder ZQ of the user's
+// local application data. Empty when the system names no such folder.
+CString userFolderPath()
+{
+    char folder[MAX_PATH];
+    if (SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder) != S_OK) {
+        return CString();
+    }
+    return CString(folder) + "\\ZQ";
+}
+
+CString userFilePath()
+{
+    CString folder = userFolderPath();
+    return folder.IsEmpty() ? folder : settingsFilePath(folder);
+}
+
+// The file the settings are read from and written to: the user's copy once
+// there is one, else the file in the system folder.
+CString currentFilePath(const CString& systemDirectory)
+{
+    CString userFile = userFilePath();
+    if (!userFile.IsEmpty() && isFileExists(userFile)) {
+        return userFile;
+    }
+    return settingsFilePath(systemDirectory);
 }
 
 CString readValue(const CString& file, const char* section, const char* key,
@@ -32,32 +65,87 @@ bool readFlag(const CString& file, const char* section, const char* key)
     return readValue(file, section, key, "false", VALUE_BUFFER) == "true";
 }
 
-void writeValue(const CString& file, const char* section, const char* key, const char* text)
-{
-    WritePrivateProfileStringA(section, key, text, file);
-}
-
 const char* flagText(BOOL flag)
 {
     return flag ? "true" : "false";
 }
 
-void storeAutoStart(BOOL autoStart)
+BOOL writeProfileString(const char* section, const char* key, const char* text, const char* file)
 {
-    CRegistry* registry = new CRegistry(HKEY_LOCAL_MACHINE);
-    if (autoStart) {
-        // The Run key always exists and is only opened; asking for a
-        // non-volatile key keeps the value even if it had to be created.
-        if (registry->createKey(HKEY_LOCAL_MACHINE, RUN_KEY, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS)) {
-            registry->writeString(AUTO_START_VALUE, CUtils::getExeDirectory() + "\\ZQ.exe");
+    return WritePrivateProfileStringA(section, key, text, file);
+}
+
+BOOL writeRunValue(HKEY root, const char* text)
+{
+    CRegistry registry(root);
+    // The Run key always exists and is only opened; asking for a
+    // non-volatile key keeps the value even if it had to be created.
+    return registry.createKey(root, RUN_KEY, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE) &&
+           registry.writeString(AUTO_START_VALUE, text);
+}
+
+const HKEY RUN_ROOTS[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+
+bool runValueExists()
+{
+    for (HKEY root : RUN_ROOTS) {
+        CRegistry registry(root);
+        if (registry.hasValue(root, RUN_KEY, AUTO_START_VALUE)) {
+            return true;
         }
-    } else {
-        registry->deleteValue(HKEY_LOCAL_MACHINE, RUN_KEY, AUTO_START_VALUE);
     }
-    delete registry;
+    return false;
+}
+
+// Sets the auto-start value, under HKEY_LOCAL_MACHINE or, where that is
+// refused, under the current user's Run key; or removes it from both.
+// TRUE when a value is there afterwards.
+BOOL storeAutoStart(BOOL autoStart)
+{
+    if (!autoStart) {
+        for (HKEY root : RUN_ROOTS) {
+            CRegistry registry(root);
+            registry.deleteValue(root, RUN_KEY, AUTO_START_VALUE);
+        }
+        return FALSE;
+    }
+    CString command = CUtils::getExeDirectory() + "\\ZQ.exe";
+    for (HKEY root : RUN_ROOTS) {
+        if (settingsWriters.writeRunValue(root, command)) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// Writes the settings to currentFile, or, when the first write there fails,
+// all of them to the user's copy. The lines go in the file's usual order.
+struct SettingsLine {
+    const char* section;
+    const char* key;
+    CString text;
+};
+
+void writeLines(const CString& currentFile, const SettingsLine* lines, int count)
+{
+    CString file = currentFile;
+    for (int i = 0; i < count; ++i) {
+        if (settingsWriters.writeProfile(lines[i].section, lines[i].key, lines[i].text, file)) {
+            continue;
+        }
+        CString userFile = userFilePath();
+        if (i != 0 || userFile.IsEmpty() || userFile == file) {
+            continue;
+        }
+        file = userFile;
+        CreateDirectoryA(userFolderPath(), NULL);
+        settingsWriters.writeProfile(lines[i].section, lines[i].key, lines[i].text, file);
+    }
 }
 
 }  // namespace
+
+SettingsWriters settingsWriters = {writeProfileString, writeRunValue};
 
 int loadConfig()
 {
@@ -66,9 +154,10 @@ int loadConfig()
     if (directory.IsEmpty()) {
         return 0;
     }
-    CString file = settingsFilePath(directory);
+    CString file = currentFilePath(directory);
 
-    isAutoStart = readFlag(file, "SYSTEM", "isAutoStart");
+    // Auto-start is on only while a Run value says so.
+    isAutoStart = readFlag(file, "SYSTEM", "isAutoStart") && runValueExists();
 
     CString name = readValue(file, "USER", "userName", "", VALUE_BUFFER);
     name.Trim();
@@ -98,7 +187,7 @@ int saveConfig()
     if (directory.IsEmpty()) {
         return 0;
     }
-    CString file = settingsFilePath(directory);
+    CString file = currentFilePath(directory);
 
     CString name;
     CString group;
@@ -108,12 +197,24 @@ int saveConfig()
         group = userGroupName;
     }
 
-    writeValue(file, "SYSTEM", "isAutoStart", flagText(isAutoStart));
-    storeAutoStart(isAutoStart);
-    writeValue(file, "USER", "userName", name);
-    writeValue(file, "USER", "userGroupName", group);
-    writeValue(file, "SHARE", "shareFolders", shareFolders);
-    writeValue(file, "PRINTSCREEN", "isOpenPrintScreen", flagText(isOpenPrintScreen));
-    writeValue(file, "PRINTSCREEN", "screenImageSavePath", screenImageSavePath);
+    // A value that could not be written anywhere turns auto-start off, so
+    // that the setting never claims what is not so.
+    isAutoStart = storeAutoStart(isAutoStart);
+    const SettingsLine lines[] = {
+        {"SYSTEM", "isAutoStart", flagText(isAutoStart)},
+        {"USER", "userName", name},
+        {"USER", "userGroupName", group},
+        {"SHARE", "shareFolders", shareFolders},
+        {"PRINTSCREEN", "isOpenPrintScreen", flagText(isOpenPrintScreen)},
+        {"PRINTSCREEN", "screenImageSavePath", screenImageSavePath},
+    };
+    writeLines(file, lines, sizeof lines / sizeof lines[0]);
     return 0;
+}
+
+BOOL hasSettingsFile()
+{
+    CString directory = CUtils::getSystemDirectory();
+    directory.Trim();
+    return !directory.IsEmpty() && isFileExists(currentFilePath(directory));
 }

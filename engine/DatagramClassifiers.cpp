@@ -39,7 +39,8 @@ unsigned optionsOf(unsigned command)
 BOOL IpMessageProcessor::isTextMessage(const char* data, int length, CString, CString)
 {
     unsigned command = commandWordOf(data, length);
-    unsigned options = optionsOf(command);
+    // A text sent to several people is marked so; it is a chat text all the same.
+    unsigned options = optionsOf(command) & ~(unsigned)IPMSG_MULTICASTOPT;
     return modeOf(command) == IPMSG_SENDMSG &&
            (options == 0 || options == IPMSG_SENDCHECKOPT ||
             options == (IPMSG_SENDCHECKOPT | IPMSG_SECRETOPT | IPMSG_READCHECKOPT));

@@ -60,12 +60,21 @@ void closeConnection(SOCKET s, char* buffer)
 
 }  // namespace
 
+// A downloader sends its request right after connecting; a peer that has sent
+// nothing for half a minute is not going to. A send that moves no data for a
+// minute has a reader that stopped reading.
+DWORD MessageReceiverThread::requestTimeoutMs = 30000;
+DWORD MessageReceiverThread::sendTimeoutMs = 60000;
+
 UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
 {
     TcpConnectionInfo* info = (TcpConnectionInfo*)parameter;
     SOCKET s = info->socket;
     delete info;
     setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&kServingSendBuffer, sizeof kServingSendBuffer);
+    // Idle connections must not hold their threads for ever.
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&requestTimeoutMs, sizeof requestTimeoutMs);
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, (const char*)&sendTimeoutMs, sizeof sendTimeoutMs);
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.

@@ -1,5 +1,6 @@
 #include "engine/FolderStreamSender.h"
 
+#include "core/FileSystem.h"
 #include "core/IpmsgProtocol.h"
 #include "engine/LongPath.h"
 #include "engine/TransferWriters.h"
@@ -24,7 +25,7 @@ void listFolder(const std::wstring& folder, std::vector<std::wstring>* subFolder
         return;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!isDots(entry.cFileName) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            if (!isDots(entry.cFileName) && isEnteredFolder(entry.dwFileAttributes))
                 subFolders->push_back(entry.cFileName);
         } else {
             files->push_back(entry.cFileName);

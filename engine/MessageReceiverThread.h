@@ -22,11 +22,23 @@ public:
 
     // Reads datagrams from udpSocket for the rest of the run.
     static UINT receiveUdpLoop(LPVOID parameter);
-    // Listens on tcpSocket; returns 0 when listening or accepting fails.
+    // Listens on tcpSocket and starts a serving thread for every accepted
+    // connection. A failed accept is passed over (with a short pause when
+    // it repeats); returns 0 when listening fails or the listening socket
+    // can no longer work.
     static UINT acceptTcpLoop(LPVOID parameter);
     // Serves the file requests of one connection (parameter: a
-    // TcpConnectionInfo the thread takes over).
+    // TcpConnectionInfo the thread takes over). A connection that sends no
+    // request within requestTimeoutMs, or takes none of the data for
+    // sendTimeoutMs, is closed.
     static UINT serveTcpConnection(LPVOID parameter);
+
+    // The accept call of acceptTcpLoop; tests put one in that fails first.
+    typedef SOCKET(WSAAPI* AcceptCall)(SOCKET, sockaddr*, int*);
+    static AcceptCall acceptCall;
+    // The serving threads' time limits; tests shorten them.
+    static DWORD requestTimeoutMs;   // 30 s
+    static DWORD sendTimeoutMs;      // 60 s
 
     // Hands every datagram that arrives on socket to dispatcher, one after
     // the other, until the socket cannot be read any more (closed, or the

@@ -2,7 +2,6 @@
 
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
-#include "core/FileSystem.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "engine/MessageReceiverThread.h"
@@ -22,7 +21,7 @@ void settleFirstRun()
 {
     CString directory = CUtils::getSystemDirectory();
     directory.Trim();
-    if (directory.IsEmpty() || isFileExists(directory + "\\ZQ.ini"))
+    if (directory.IsEmpty() || hasSettingsFile())
         return;
 
     CString hostName = CUtils::getHostName();
@@ -44,10 +43,11 @@ int initMessenger()
     WSADATA details;
     WSAStartup(MAKEWORD(1, 1), &details);
 
-    // Port 2425 taken almost always means another messenger runs here.
+    // Port 2425 taken almost always means another messenger runs here. We
+    // never announced ourselves, so we say no goodbye either: an exit with
+    // the same user, host and address would sign the running copy off.
     if (!createUdpSocket() || !createTcpSocket()) {
         AfxMessageBox(PORT_BUSY_TEXT, MB_OK);
-        sendBrExit();
         WSACleanup();
         PostQuitMessage(0);
         return -1;

@@ -8,49 +8,26 @@ goes on the wire before and after the window has a message."""
 
 import os
 import random
-import unittest
 
 import harness
-from harness import Network, WineHost
-from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT, READCHECKOPT, RECVMSG, SECRETOPT,
-                        SENDCHECKOPT, SENDMSG, Peer, build, connect_tcp, entry_extra, fetch_tcp,
+from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT, MULTICASTOPT, READCHECKOPT, RECVMSG, SECRETOPT,
+                        SENDCHECKOPT, SENDMSG, build, connect_tcp, entry_extra, fetch_tcp,
                         file_request, gbk, read_to_close, stays_silent)
+from messenger_case import ZQ, MessengerCase
 
-ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
 OWN_ENTRY_EXTRA = "小李\0研发部-网站组".encode("gbk")     # what our settings make of nickname and group
 
 
-class ReceiveTest(unittest.TestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        cls.net = Network(hosts=2).__enter__()
-        cls.wine = WineHost(cls.net.hosts[0]).__enter__()
-        cls.wine.write_settings(userName="小李", userGroupName="研发部-网站组")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.__exit__(None, None, None)
-        cls.net.__exit__(None, None, None)
-
-    def setUp(self):
-        self.peer = Peer(self.net.hosts[1])
-        self.run_ = None
-
-    def tearDown(self):
-        self.peer.close()
-        if self.run_:
-            self.run_.finish()
+class ReceiveTest(MessengerCase):
+    settings = {"userName": "小李", "userGroupName": "研发部-网站组"}
 
     def start_messenger(self, *options):
-        self.run_ = self.wine.driver("messenger", "--seconds", "120", *options)
-        self.run_.log.wait_for(lambda e: e.kind == "RESULT" and e["call"] == b"startMessenger", 60, self.run_)
+        run = super().start_messenger(*options)
         # The start announces us and asks for the share lists.
-        self.peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, what="own entry")
         self.peer.expect(lambda p: p.raw.startswith(b"ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST"),
                          what="share-list request")
-        return self.run_
+        return run
 
     def window_line(self, kind, packet_no):
         return self.run_.log.wait_for(
@@ -102,7 +79,10 @@ class ReceiveTest(unittest.TestCase):
     def test_chat_text_reaches_the_window_and_then_is_acknowledged(self):
         run = self.start_messenger("--hold-from", PEER)
         accepted = [(0, "你好", b""), (SENDCHECKOPT, "会议:三点;地点", b"\0"),
-                    (SENDCHECKOPT | SECRETOPT | READCHECKOPT, "密", b"\0\0")]
+                    (SENDCHECKOPT | SECRETOPT | READCHECKOPT, "密", b"\0\0"),
+                    # The same sets with the mark of a text sent to several people.
+                    (MULTICASTOPT, "群发", b""), (SENDCHECKOPT | MULTICASTOPT, "群发:二", b"\0"),
+                    (SENDCHECKOPT | SECRETOPT | READCHECKOPT | MULTICASTOPT, "群密", b"\0")]
         held = 0
         for options, text, tail in accepted:
             with self.subTest(options=hex(options), text=text):
@@ -118,7 +98,8 @@ class ReceiveTest(unittest.TestCase):
                 receipt = self.receipt_for(number)
                 self.assertEqual((receipt.version, receipt.sender), ("1-1-ZQ", (ZQ, 2425)))
 
-        ignored = [0x400 | 0, SECRETOPT | SENDCHECKOPT, FILEATTACHOPT | SECRETOPT]
+        ignored = [0x400 | 0, SECRETOPT | SENDCHECKOPT, FILEATTACHOPT | SECRETOPT,
+                   MULTICASTOPT | SECRETOPT | SENDCHECKOPT]
         numbers = [self.peer.send(ZQ, SENDMSG | options, b"ignored\0") for options in ignored]
         sync = self.peer.send_text(ZQ, "sync")
         self.window_line("RECEIVE_MESSAGE", sync)
@@ -129,6 +110,26 @@ class ReceiveTest(unittest.TestCase):
             self.assertNotIn(b"%d" % number, shown)
             self.assertFalse([p for p in self.peer.history if p.command == RECVMSG and p.extra == b"%d" % number])
         self.assertEqual(run.log.events("PROMPT"), [])
+
+    def test_header_fields_in_utf8_end_at_every_colon(self):
+        """A peer that writes its user or host field in UTF-8 may end it on a byte that GBK
+        takes for a lead byte ("张" ends e5 bc a0); the ':' after it still ends the field."""
+        self.start_messenger()
+        names = [("张", "peerbox"), ("三个字", "主机"), ("peer", "张")]
+        for user, host in names:
+            with self.subTest(user=user, host=host):
+                head = b"1:%d:" + user.encode("utf-8") + b":" + host.encode("utf-8") + b":%d:"
+                number = self.peer.packet_no()
+                self.peer.send_raw(head % (number, BR_ENTRY) + entry_extra("小张", "测试组"), ZQ)
+                self.peer.expect(lambda p: p.command == ANSENTRY, what="answer to the entry of %s" % user)
+                buddy = self.window_line("ADD_BUDDY", number)
+                self.assertEqual((buddy["user"], buddy["host"]), (user.encode("utf-8"), host.encode("utf-8")))
+                self.assertEqual((buddy.text("extra"), buddy.text("group")), ("小张", "测试组"))
+
+                number = self.peer.packet_no()
+                self.peer.send_raw(head % (number, SENDMSG | SENDCHECKOPT) + gbk("你好:张") + b"\0", ZQ)
+                self.receipt_for(number)
+                self.assertEqual(self.window_line("RECEIVE_MESSAGE", number)["extra"], gbk("你好:张"))
 
     def test_thousands_of_bad_datagrams_then_an_entry_is_still_answered(self):
         seed = int(os.environ.get("ZQ_FUZZ_SEED", random.randrange(1 << 30)))

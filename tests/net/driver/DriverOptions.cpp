@@ -30,6 +30,10 @@ BOOL DriverOptions::parse(int argc, char** argv)
             holdFrom = argv[++i];
         } else if (strcmp(arg, "--release-file") == 0) {
             releaseFile = argv[++i];
+        } else if (strcmp(arg, "--accept-errors") == 0) {
+            acceptErrors = argv[++i];
+        } else if (strcmp(arg, "--serve-timeouts") == 0) {
+            serveTimeouts = argv[++i];
         } else if (strncmp(arg, "--", 2) == 0) {
             fprintf(stderr, "netdriver: unknown option %s\n", arg);
             return FALSE;

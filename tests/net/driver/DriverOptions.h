@@ -3,6 +3,7 @@
 //   netdriver SCENARIO [ARG...] [--log FILE] [--stop-file FILE] [--seconds N]
 //             [--answer-no] [--folder PATH] [--share KEY=PATH]...
 //             [--hold-from IP --release-file FILE]
+//             [--accept-errors CODE,...] [--serve-timeouts REQUEST_MS,SEND_MS]
 // Options may come anywhere; what is not an option is the scenario and its
 // arguments, in order.
 
@@ -20,6 +21,8 @@ struct DriverOptions {
     CStringArray shares;         // "packetNo-fileId=path": made servable before the start
     CString holdFrom;            // messages from this IP wait in the window ...
     CString releaseFile;         // ... the n-th until the file <releaseFile>.<n> appears
+    CString acceptErrors;        // Winsock codes the first accepts fail with, in order
+    CString serveTimeouts;       // "request,send" in ms for the serving threads
 
     // FALSE (with a message on standard error) for a malformed command line.
     BOOL parse(int argc, char** argv);

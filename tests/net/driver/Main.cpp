@@ -11,6 +11,7 @@
 #include "tests/net/driver/DriverOptions.h"
 #include "tests/net/driver/RecordingWindow.h"
 #include "tests/net/driver/Scenarios.h"
+#include "tests/net/driver/ServingFaults.h"
 #include "tests/net/driver/ScriptedPrompts.h"
 
 namespace {
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
     }
     holdMessagesFrom(options.holdFrom, options.releaseFile, options.stopFile, (DWORD)options.seconds * 1000);
     addShares(options.shares);
+    applyServingFaults(options);
 
     for (const Scenario& scenario : scenarios) {
         if (options.scenario == scenario.name) {

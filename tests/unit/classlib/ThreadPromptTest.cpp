@@ -20,6 +20,26 @@ UINT recordParameter(LPVOID param) {
   return 0;
 }
 
+// The size of the address range reserved for the calling thread's stack.
+UINT recordStackReservation(LPVOID param) {
+  Handoff* handoff = static_cast<Handoff*>(param);
+  MEMORY_BASIC_INFORMATION region;
+  VirtualQuery(&region, &region, sizeof region);
+  NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+  handoff->received = (int)((char*)tib->StackBase - (char*)region.AllocationBase);
+  SetEvent(handoff->done);
+  return 0;
+}
+
+int stackReservationOf(UINT stackSize, DWORD flags) {
+  Handoff handoff = {CreateEventA(NULL, TRUE, FALSE, NULL), 0};
+  if (AfxBeginThread(recordStackReservation, &handoff, THREAD_PRIORITY_NORMAL, stackSize, flags) == NULL ||
+      WaitForSingleObject(handoff.done, 30000) != WAIT_OBJECT_0)
+    handoff.received = -1;
+  CloseHandle(handoff.done);
+  return handoff.received;
+}
+
 class RecordingScript : public PromptScript {
 public:
   int messageBox(const char* text, const char* caption, UINT type) override {
@@ -53,6 +73,19 @@ TEST(AfxBeginThread, RunsTheProcedureWithItsParameter) {
   ASSERT_EQ(WaitForSingleObject(handoff.done, 30000), WAIT_OBJECT_0);
   EXPECT_EQ(handoff.received, 42);
   CloseHandle(handoff.done);
+}
+
+// A stack size given as a reservation shrinks the reserved range itself, so
+// that many threads fit in the address space; without the flag it is only
+// what is committed at first, and the program's default is reserved. (Wine
+// reserves at least 1 MiB for any thread; Windows reserves what is asked,
+// rounded up to 64 KiB.)
+TEST(AfxBeginThread, StackSizeAsAReservationLimitsTheReservedRange) {
+  int small = stackReservationOf(128 * 1024, STACK_SIZE_PARAM_IS_A_RESERVATION);
+  int usual = stackReservationOf(128 * 1024, 0);
+  EXPECT_GT(small, 0);
+  EXPECT_LE(small, 1024 * 1024);
+  EXPECT_GT(usual, small);
 }
 
 TEST(AfxBeginThread, SuspendedThreadStartsOnResume) {

@@ -6,6 +6,8 @@
 
 namespace {
 
+void removeLink(const std::string& path);
+
 void removeTree(const std::string& path)
 {
     WIN32_FIND_DATAA entry;
@@ -17,7 +19,9 @@ void removeTree(const std::string& path)
                 continue;
             }
             std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                removeLink(child);   // never followed
+            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(child);
             } else {
                 DeleteFileA(child.c_str());
@@ -86,6 +90,74 @@ TEST_F(FileSystemTest, FolderSizeOfADeepTree)
     file(relative + "\\one.bin", 1);
     file("deep\\two.bin", 2);
     EXPECT_EQ(getFolderSize((root + "\\deep").c_str()), 3u);
+}
+
+// Links are made and removed the way a user of the machine does it: a Linux
+// symbolic link in the prefix's drive, which Wine lists as a folder that is
+// a reparse point (Wine's CreateSymbolicLinkA makes nothing, and Wine cannot
+// delete such a link). Wine starts Linux programs without waiting for them,
+// so each helper waits until the link is there, or gone.
+bool runOnLinux(const std::string& program, const std::string& argument, const std::string& path,
+                bool (*done)(const std::string&))
+{
+    typedef char*(CDECL * UnixName)(const WCHAR*);
+    UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    if (unixName == NULL)
+        return false;
+    std::wstring wide(path.begin(), path.end());
+    char* linuxPath = unixName(wide.c_str());
+    if (linuxPath == NULL)
+        return false;
+    std::string command = program + " " + argument + " " + linuxPath;
+    HeapFree(GetProcessHeap(), 0, linuxPath);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (int wait = 0; wait < 200 && !done(path); ++wait)
+        Sleep(25);
+    return done(path);
+}
+
+bool isLink(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool isGone(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool makeLink(const std::string& path, const char* target)
+{
+    return runOnLinux("/bin/ln", std::string("-s ") + target, path, isLink);
+}
+
+void removeLink(const std::string& path)
+{
+    runOnLinux("/bin/rm", "-f", path, isGone);
+}
+
+// Two links back to a parent on every level: following them, the walk would
+// grow as 2 to the power of the depth and count the same files again and
+// again. The folder stream leaves links out, and so does the count.
+TEST_F(FileSystemTest, FolderSizeLeavesOutLinksToFolders)
+{
+    folder("linked");
+    file("linked\\top.bin", 100);
+    std::string relative = "linked";
+    for (int level = 0; level < 6; ++level) {
+        relative += "\\level";
+        folder(relative);
+        file(relative + "\\f.bin", 10);
+        ASSERT_TRUE(makeLink(root + "\\" + relative + "\\up", ".."));
+        ASSERT_TRUE(makeLink(root + "\\" + relative + "\\top", "../.."));
+    }
+    EXPECT_EQ(getFolderSize((root + "\\linked").c_str()), 160u);
 }
 
 TEST_F(FileSystemTest, FolderSizeOfAPathLongerThanAnyAreaIsZero)

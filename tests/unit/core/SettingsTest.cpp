@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -43,8 +44,10 @@ protected:
 
     static void removeRunValue()
     {
-        CRegistry registry(HKEY_LOCAL_MACHINE);
-        registry.deleteValue(HKEY_LOCAL_MACHINE, RUN_KEY, "VURaruvada");
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            CRegistry registry(root);
+            registry.deleteValue(root, RUN_KEY, "VURaruvada");
+        }
     }
 
     void store(const char* section, const char* key, const char* value)
@@ -59,10 +62,10 @@ protected:
     }
 
     // The auto-start value's text; "<missing>" when there is none.
-    static std::string runValue(DWORD* type = NULL)
+    static std::string runValue(DWORD* type = NULL, HKEY root = HKEY_LOCAL_MACHINE)
     {
         HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        if (RegOpenKeyExA(root, RUN_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
             return "<no key>";
         }
         char data[1024] = {0};
@@ -90,6 +93,121 @@ protected:
     CString saved[4];
     BOOL savedFlags[2];
 };
+
+// The user's copy of the settings file, where saveConfig writes when the
+// system folder refuses.
+std::string userCopyPath()
+{
+    char folder[MAX_PATH];
+    SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\ZQ\\ZQ.ini";
+}
+
+// A standard user under user account control, where the system keeps no
+// copy of its own: writes to the system folder and under
+// HKEY_LOCAL_MACHINE fail; with refuseEveryRunKey, the user's Run key
+// refuses too.
+bool refuseEveryRunKey = false;
+
+BOOL writeProfileAsStandardUser(const char* section, const char* key, const char* text, const char* path)
+{
+    CString systemDirectory = CUtils::getSystemDirectory();
+    if (_strnicmp(path, systemDirectory, systemDirectory.GetLength()) == 0)
+        return FALSE;
+    return WritePrivateProfileStringA(section, key, text, path);
+}
+
+BOOL writeRunValueAsStandardUser(HKEY root, const char* text)
+{
+    if (root == HKEY_LOCAL_MACHINE || refuseEveryRunKey)
+        return FALSE;
+    HKEY key;
+    if (RegCreateKeyExA(root, RUN_KEY, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
+        return FALSE;
+    LONG result = RegSetValueExA(key, "VURaruvada", 0, REG_SZ, (const BYTE*)text, (DWORD)strlen(text) + 1);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+class SettingsUnderUacTest : public SettingsTest {
+protected:
+    void SetUp() override
+    {
+        SettingsTest::SetUp();
+        DeleteFileA(userCopyPath().c_str());
+        savedWriters = settingsWriters;
+        settingsWriters.writeProfile = writeProfileAsStandardUser;
+        settingsWriters.writeRunValue = writeRunValueAsStandardUser;
+        refuseEveryRunKey = false;
+    }
+    void TearDown() override
+    {
+        settingsWriters = savedWriters;
+        DeleteFileA(userCopyPath().c_str());
+        SettingsTest::TearDown();
+    }
+    std::string storedInUserCopy(const char* section, const char* key)
+    {
+        char value[1024];
+        GetPrivateProfileStringA(section, key, "<missing>", value, sizeof(value), userCopyPath().c_str());
+        return value;
+    }
+
+    SettingsWriters savedWriters;
+};
+
+TEST_F(SettingsUnderUacTest, SettingsSurviveTheNextStartInTheUsersCopy)
+{
+    ASSERT_FALSE(hasSettingsFile());
+    setAllGlobals("x", FALSE);
+    userName = "小李";
+    userGroupName = "研发部";
+    isAutoStart = TRUE;
+    saveConfig();
+
+    EXPECT_FALSE(isFileExists(file.c_str()));
+    EXPECT_EQ(storedInUserCopy("USER", "userName"), "小李");
+    EXPECT_EQ(storedInUserCopy("SYSTEM", "isAutoStart"), "true");
+    EXPECT_EQ(runValue(), "<missing>");
+    EXPECT_EQ(runValue(NULL, HKEY_CURRENT_USER), std::string(CUtils::getExeDirectory()) + "\\ZQ.exe");
+    EXPECT_TRUE(isAutoStart);
+
+    // The next start: no first run, everything as it was saved.
+    setAllGlobals("junk", FALSE);
+    EXPECT_TRUE(hasSettingsFile());
+    loadConfig();
+    EXPECT_STREQ(userName, "小李");
+    EXPECT_STREQ(userGroupName, "研发部");
+    EXPECT_STREQ(shareFolders, "x");
+    EXPECT_TRUE(isAutoStart);
+
+    // Switched off, the value leaves the user's Run key too.
+    isAutoStart = FALSE;
+    saveConfig();
+    EXPECT_EQ(runValue(NULL, HKEY_CURRENT_USER), "<missing>");
+    EXPECT_EQ(storedInUserCopy("SYSTEM", "isAutoStart"), "false");
+}
+
+TEST_F(SettingsUnderUacTest, AutoStartIsOnOnlyWhereARunValueExists)
+{
+    // Neither Run key takes the value: auto-start does not claim to be on.
+    refuseEveryRunKey = true;
+    isAutoStart = TRUE;
+    saveConfig();
+    EXPECT_FALSE(isAutoStart);
+    EXPECT_EQ(storedInUserCopy("SYSTEM", "isAutoStart"), "false");
+    loadConfig();
+    EXPECT_FALSE(isAutoStart);
+
+    // The value removed by someone else: the file's "true" is not enough.
+    refuseEveryRunKey = false;
+    isAutoStart = TRUE;
+    saveConfig();
+    EXPECT_TRUE(isAutoStart);
+    removeRunValue();
+    loadConfig();
+    EXPECT_FALSE(isAutoStart);
+}
 
 TEST_F(SettingsTest, WithoutAFileEverySettingTakesItsDefault)
 {
@@ -120,7 +238,8 @@ struct StoredCase {
 TEST_F(SettingsTest, StoredValuesAreReadByTheirRules)
 {
     const StoredCase cases[] = {
-        {"flag true", "SYSTEM", "isAutoStart", "true", TRUE, FALSE, NULL, "WorkGroup", "ZQScreenImages"},
+        // No Run value: auto-start is not on, whatever the file says.
+        {"flag true", "SYSTEM", "isAutoStart", "true", FALSE, FALSE, NULL, "WorkGroup", "ZQScreenImages"},
         {"flag TRUE", "SYSTEM", "isAutoStart", "TRUE", FALSE, FALSE, NULL, "WorkGroup", "ZQScreenImages"},
         {"flag 1", "SYSTEM", "isAutoStart", "1", FALSE, FALSE, NULL, "WorkGroup", "ZQScreenImages"},
         {"screen flag true", "PRINTSCREEN", "isOpenPrintScreen", "true", FALSE, TRUE, NULL, "WorkGroup",

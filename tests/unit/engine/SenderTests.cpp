@@ -1,6 +1,8 @@
 #include "LoopbackWire.h"
 #include "core/CUtils.h"
+#include "core/Globals.h"
 #include "core/IpMessage.h"
+#include "core/IpMessageFactory.h"
 #include "engine/IpMessageSender.h"
 #include "engine/Messenger.h"
 #include "engine/UdpPacketSender.h"
@@ -49,6 +51,41 @@ TEST(IpMessageSender, SeparatesNicknameFromGroupWithANulAndKeepsTheFullLength)
         std::string header = "1-1-ZQ:9:u:h:" + std::to_string(c.command) + ":";
         EXPECT_EQ(header + c.extraOnTheWire, sentByIpMessageSender(c.command, c.extra));
     }
+}
+
+// A ';' of the user's own in the nickname or group must not move the cut
+// between them: it goes out as the full-width "；".
+TEST(IpMessageSender, EntryKeepsNicknameAndGroupApartWhenTheyHoldSemicolons)
+{
+    struct Case {
+        const char* name;
+        const char* nickname;
+        const char* group;
+        std::string extraOnTheWire;
+    } cases[] = {
+        {"in the group", "小李", "开发;测试", "小李\0开发；测试"s},
+        {"in both", "小;李", ";开发;", "小；李\0；开发；"s},
+        {"nickname alone", "a;b", "", "a；b"s},
+        {"group alone", "", "x;y", "x；y"s},
+    };
+    CString savedName = userName;
+    CString savedGroup = userGroupName;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        userName = c.nickname;
+        userGroupName = c.group;
+        IpMessageFactory factory;
+        IpMessage* entry = factory.createBrEntryMessage();
+        std::vector<std::string> sent = datagramsSentDuring([&] {
+            IpMessageSender sender;
+            sender.sendTo(entry, "127.0.0.1");
+        });
+        delete entry;
+        ASSERT_EQ(1u, sent.size());
+        EXPECT_EQ(splitDatagram(sent[0]).extra, c.extraOnTheWire);
+    }
+    userName = savedName;
+    userGroupName = savedGroup;
 }
 
 TEST(SendTextMessage, SendsTheSameBytesToEveryAddressAndSkipsBlankPieces)

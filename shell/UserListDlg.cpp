@@ -99,8 +99,10 @@ BOOL CUserListDlg::OnInitDialog()
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
-    // The shared-folder browser and the receive-progress window join here
-    // once they exist.
+    // Before the messenger's first share-list request, so that its replies
+    // and the peers' requests find both pages.
+    shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
+    // The receive-progress window joins here once it exists.
 
     if (isOpenPrintScreen) {
         RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
@@ -303,7 +305,7 @@ void CUserListDlg::saveOwnNameAndGroup()
 
 void CUserListDlg::OnShare()
 {
-    // The shared-folder browser is not part of the program yet.
+    shareFolderDlg.ShowWindow(SW_SHOW);
 }
 
 void CUserListDlg::OnTransferStatus()

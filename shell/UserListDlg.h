@@ -2,6 +2,7 @@
 
 #include "classlib/AfxWin.h"
 #include "dialogs/EditExtCtrl.h"
+#include "dialogs/ShareFloderDlg.h"
 #include "res/resource.h"
 #include "shell/UserListTreeCtrl.h"
 
@@ -49,6 +50,7 @@ public:
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;
+    CShareFloderDlg shareFolderDlg;   // made hidden here, shown by 共享
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);

@@ -11,3 +11,8 @@ HWND receiveProgressWindow()
 {
     return NULL;
 }
+
+HWND peerSharesWindow()
+{
+    return userListDlg != NULL ? userListDlg->shareFolderDlg.allSharePage.GetSafeHwnd() : NULL;
+}

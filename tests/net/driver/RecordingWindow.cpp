@@ -66,6 +66,11 @@ HWND buddyListWindow()
     return recordingWindow;
 }
 
+HWND peerSharesWindow()
+{
+    return NULL;
+}
+
 BOOL createRecordingWindow()
 {
     WNDCLASSA windowClass;

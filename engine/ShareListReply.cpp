@@ -6,7 +6,8 @@
 
 namespace {
 
-const char REPLY_HEAD[] = "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE=";
+// What a reply carries in front of its list.
+const int REPLY_HEAD_LENGTH = sizeof "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE=" - 1;
 const int ENTRY_FIELDS = 4;
 const int NAME_FIELD = 2;
 
@@ -43,7 +44,7 @@ void ShareListReply::read(const char* data, int length)
 
 CString ShareListReply::joinWithinOneDatagram(const CStringArray& entries)
 {
-    int room = MAX_REPLY_BYTES - (int)(sizeof REPLY_HEAD - 1);
+    int room = MAX_REPLY_BYTES - REPLY_HEAD_LENGTH;
     CString list;
     for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
         int needed = entries[i].GetLength() + (list.IsEmpty() ? 0 : 1);

@@ -26,6 +26,8 @@
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
 #include "engine/MessageDispatcher.h"
+#include "engine/ShareCommandProcessor.h"
+#include "engine/ShareListReply.h"
 
 #include <chrono>
 #include <cstdint>
@@ -142,7 +144,7 @@ bool isDecimalInt(const CString& text)
 
 // Counters showing that the made-up inputs reach the readers' deep paths.
 struct Reach {
-    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0;
+    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0, shareEntries = 0;
 };
 Reach reach;
 
@@ -290,6 +292,34 @@ void checkShareCommand(Bytes input)
     }
 }
 
+// A share-list reply: every entry it yields is four fields of the input,
+// trimmed and free of ';'; a list of them fits one datagram when joined.
+void checkShareReply(Bytes input)
+{
+    ShareCommandProcessor processor;
+    BOOL request = processor.isShareListRequest(input.data, input.length, "10.0.0.1", "2425");
+    BOOL reply = processor.isShareListReply(input.data, input.length, "10.0.0.1", "2425");
+    CHECK("isShareListReply", !(request && reply));
+    CHECK("isShareListReply", !reply || (input.length > 10 && std::memcmp(input.data, "ZQMSG=ZQMSG", 11) == 0));
+
+    ShareListReply read;
+    read.read(input.data, input.length);
+    CHECK("ShareListReply::read", read.entries.GetSize() == read.names.GetSize() && read.malformedPieces >= 0);
+    for (INT_PTR i = 0; i < read.entries.GetSize(); ++i) {
+        const CString& entry = read.entries[i];
+        CHECK("ShareListReply::read", !entry.IsEmpty() && comesFrom(entry, input));
+        CHECK("ShareListReply::read", !holdsByte(entry, '\0') && !holdsCharacter(entry, ';'));
+        CStringArray fields;
+        CUtils::splitToArray(entry, ":", &fields);
+        CHECK("ShareListReply::read", fields.GetSize() == 4 && fields[2] == read.names[i]);
+        CString trimmed = entry;
+        CHECK("ShareListReply::read", trimmed.Trim() == entry);
+        ++reach.shareEntries;
+    }
+    CString list = ShareListReply::joinWithinOneDatagram(read.entries);
+    CHECK("joinWithinOneDatagram", list.GetLength() + 56 <= ShareListReply::MAX_REPLY_BYTES);
+}
+
 // Splitting and joining again gives the text back, with any delimiter.
 void checkSplit(Bytes input)
 {
@@ -348,6 +378,7 @@ void readAll(const std::string& bytes)
     checkFileRequest(input);
     checkDirHeader(input);
     checkShareCommand(input);
+    checkShareReply(input);
     checkSplit(input);
     ++reach.inputs;
     currentInput = NULL;
@@ -387,6 +418,8 @@ const std::vector<std::string>& startingInputs()
         // Share commands.
         BYTES("ZQMSG=ZQMSG&COMMAND=REQUEST_SHARE_LIST&MESSAGE="),
         BYTES("ZQMSG=ZQMSG&COMMAND=SHARE_LIST&MESSAGE=D:\\share\\\xb1\xa8\xb8\xe6|C:\\x\0&COMMAND=late"),
+        BYTES("ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST"),
+        BYTES("ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE= 3:4:docs:1024 ; ;5:6:\xb1\xa8\xb8\xe6:0;7:8:x"),
         // Another program's datagram that looks like ours.
         BYTES("zqMsgVersion=2:1:2:3:4:5:6"),
     };
@@ -591,11 +624,12 @@ int fuzz(long runs)
     std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes,
                 seconds);
     std::printf("  reached: %ld full headers, %ld attachment entries, %ld file requests, "
-                "%ld folder headers, %ld share values\n",
-                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues);
+                "%ld folder headers, %ld share values, %ld share entries\n",
+                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues,
+                reach.shareEntries);
     // Made-up inputs that never get past the first checks would fuzz nothing.
     if (runs >= 1000 && (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 ||
-                         reach.dirHeaders == 0 || reach.shareValues == 0)) {
+                         reach.dirHeaders == 0 || reach.shareValues == 0 || reach.shareEntries == 0)) {
         std::fprintf(stderr, "readers_fuzz: some reader was never reached past its first checks\n");
         return 1;
     }

@@ -25,6 +25,7 @@ sources=(
   classlib/Mbcs.cpp classlib/MbcsWin.cpp
   core/CUtilsText.cpp core/IpMessage.cpp core/IpMessageParser.cpp core/TextCut.cpp core/UdpPacket.cpp
   engine/TransferFormats.cpp engine/MessageDispatcher.cpp
+  engine/ShareCommandProcessor.cpp engine/ShareListReply.cpp
   tests/fuzz/dispatcher_link_stubs.cpp tests/fuzz/readers_fuzz.cpp
 )
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=all -Wall -Wextra

@@ -17,7 +17,7 @@ class CShareFloderDlgAllSharePage : public CDialogEx {
 public:
     enum { IDD = IDD_SHARE_FLODER_ALL_SHARE_PAGE };
     enum Column { USER_COLUMN = 0, IP_COLUMN = 1, FOLDER_COLUMN = 2, ENTRY_COLUMN = 3 };
-    static const int MAX_ROWS = 2000;
+    static constexpr int MAX_ROWS = 2000;
 
     explicit CShareFloderDlgAllSharePage(CWnd* parent = NULL);
     virtual ~CShareFloderDlgAllSharePage();

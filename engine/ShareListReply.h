@@ -23,7 +23,7 @@ public:
     CString ip;             // the sender
 
     // The reply text's limit: a receiver reads one datagram of this size.
-    static const int MAX_REPLY_BYTES = 2048;
+    static constexpr int MAX_REPLY_BYTES = 2048;
 
     // The "MESSAGE" value for entries, in order: every entry that still fits
     // into one reply of MAX_REPLY_BYTES; one that would not fit is left out.

@@ -99,8 +99,9 @@ BOOL CUserListDlg::OnInitDialog()
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
-    // The shared-folder browser and the receive-progress window join here
-    // once they exist.
+    // The shared-folder browser joins here once it exists. The download
+    // threads report to the receive-progress window from the start.
+    receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
 
     if (isOpenPrintScreen) {
         RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
@@ -308,7 +309,7 @@ void CUserListDlg::OnShare()
 
 void CUserListDlg::OnTransferStatus()
 {
-    // The receive-progress window is not part of the program yet.
+    receiveProgressDlg.ShowWindow(SW_SHOW);
 }
 
 void CUserListDlg::OnHotKey(UINT, UINT modifiers, UINT virtualKey)

@@ -2,6 +2,7 @@
 
 #include "classlib/AfxWin.h"
 #include "dialogs/EditExtCtrl.h"
+#include "dialogs/ReceiveProgressDlg.h"
 #include "res/resource.h"
 #include "shell/UserListTreeCtrl.h"
 
@@ -46,6 +47,7 @@ public:
 
     CImageList imageList;
     CBrush backgroundBrush;
+    CReceiveProgressDlg receiveProgressDlg;
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;

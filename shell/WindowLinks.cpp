@@ -9,5 +9,5 @@ HWND buddyListWindow()
 
 HWND receiveProgressWindow()
 {
-    return NULL;
+    return userListDlg != NULL ? userListDlg->receiveProgressDlg.GetSafeHwnd() : NULL;
 }

@@ -389,7 +389,7 @@ void checkFolderStream(Bytes input)
         parser.finish();
         CHECK("FolderStreamParser", !sink.open());
         summaries[pass] = sink.summary();
-        if (pass == 0 && summaries[0].find("\x01F") != std::string::npos)
+        if (pass == 0 && summaries[0].find("\x01" "F") != std::string::npos)
             ++reach.streamFiles;
     }
     // Only the first block may drop the "0<" prefix, so cut inputs that
@@ -708,8 +708,8 @@ int fuzz(long runs)
     std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes,
                 seconds);
     std::printf("  reached: %ld full headers, %ld attachment entries, %ld file requests, "
-                "%ld folder headers, %ld share values\n",
-                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues);
+                "%ld folder headers, %ld share values, %ld stream files\n",
+                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues, reach.streamFiles);
     // Made-up inputs that never get past the first checks would fuzz nothing.
     if (runs >= 1000 && (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 ||
                          reach.dirHeaders == 0 || reach.shareValues == 0 || reach.streamFiles == 0)) {

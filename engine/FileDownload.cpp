@@ -26,7 +26,10 @@
 
 namespace {
 
-const int kReceiveBlockSize = 32768;
+// One receive takes up to 1 MiB: each call into the sockets layer, each
+// write and each progress message has a fixed cost that, paid per 32 KiB,
+// would cap the rate far below what the link carries.
+const int kReceiveBlockSize = 32 * 32768;
 const char* const kFullWidthColon = "\xA3\xBA";
 
 volatile LONG idleTimeoutMs = kDefaultDownloadIdleTimeoutMs;

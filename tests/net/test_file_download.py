@@ -170,6 +170,27 @@ class FileDownloadTest(unittest.TestCase):
         self.assertEqual(tree_files(self.save), {os.path.join("t", "ok"): b"1", "top.txt": b"hi"})
         self.assert_nothing_outside()
 
+    def test_entries_of_unknown_kind_are_told_once_and_end_in_the_error_state(self):
+        run = self.start({})
+        datagram = offer_datagram(970, [(971, "what", 1, 4), (972, "other", 1, 7)]) + b"\x07\0"
+        self.peer.send_raw(datagram, ZQ)
+        self.assertEqual(self.ended(971), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(972), "RECEIVE_ERROR")
+        prompts = [(e.text("caption"), e.text("text")) for e in run.log.events("PROMPT")]
+        self.assertEqual(prompts, [("ZQ", "不能解析是文件，还是目录！"),
+                                   ("接收文件", "来自：peer，IP：%s。\r\n对方发送了如下文件，是否接收？\r\n" % PEER)])
+        self.assertEqual(len(run.log.events("RECEIVE_START")), 2, "the empty last entry is no item")
+        self.assertEqual(self.server.requests, [])
+
+    def test_a_peer_that_cannot_be_reached_gets_one_box_and_an_error(self):
+        run = self.start({})
+        self.server.close()
+        self.offer([(981, "gone.txt", 3, 1)], 980)
+        self.assertEqual(self.ended(981), "RECEIVE_ERROR")
+        boxes = [e.text("text") for e in run.log.events("PROMPT") if e.text("caption") == "ZQ"]
+        self.assertEqual(boxes, ["错误：不能连接到对方主机."])
+        self.assertFalse(os.path.exists(os.path.join(self.save, "gone.txt")))
+
     def test_a_silent_peer_ends_in_the_error_state_after_the_quiet_time(self):
         def silent(conn):
             time.sleep(20)

@@ -9,7 +9,6 @@ asks for) and with a fixed 32 KiB one (--receive-buffer 32768), to show what suc
 
 Run through bench/download-throughput.sh, which finds the driver and the Wine prefix."""
 
-import argparse
 import os
 import shutil
 import socket
@@ -19,9 +18,7 @@ import tempfile
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
-
+from bench_setup import bench_arguments                        # noqa: E402
 import harness                                                 # noqa: E402
 from folder_stream import make_folder_stream                   # noqa: E402
 from harness import Network, WineHost                          # noqa: E402
@@ -93,19 +90,12 @@ def small_tree(root):
             f.write(os.urandom(rng.randint(512, 16384)))
 
 
-def spread(rates):
-    return "%7.1f %7.1f %7.1f" % (statistics.median(rates), min(rates), max(rates))
+def spread(values, digits=1):
+    return " ".join("%7.*f" % (digits, v) for v in (statistics.median(values), min(values), max(values)))
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--driver", required=True)
-    parser.add_argument("--template", required=True)
-    parser.add_argument("--rounds", type=int, default=3)
-    args = parser.parse_args()
-    harness.config.driver = os.path.abspath(args.driver)
-    harness.config.template = os.path.abspath(args.template)
-    harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
+    args = bench_arguments()
 
     big = os.urandom(SIZE)
     scratch = tempfile.mkdtemp(prefix="zq-bench-tree-")
@@ -149,12 +139,13 @@ def main():
                             shutil.rmtree(os.path.join(save, name), ignore_errors=True)
                             if os.path.exists(os.path.join(save, name)):
                                 os.remove(os.path.join(save, name))
-                            if setting == "32 KiB":
-                                seconds = plain_copy(sender, receiver, data, os.path.join(save, "plain.bin"))
-                                os.remove(os.path.join(save, "plain.bin"))
-                                results.setdefault((what, "plain"), []).append(len(data) / MIB / seconds)
-                            print("round %d %-6s %-6s messenger %7.1f MiB/s" % (round_ + 1, what, setting,
-                                                                               results[(what, setting)][-1]))
+                            # The baseline right after, so that both meet the same load.
+                            seconds = plain_copy(sender, receiver, data, os.path.join(save, "plain.bin"))
+                            os.remove(os.path.join(save, "plain.bin"))
+                            results.setdefault((what, "plain " + setting), []).append(len(data) / MIB / seconds)
+                            print("round %d %-6s %-6s messenger %7.1f MiB/s, plain TCP copy %7.1f MiB/s"
+                                  % (round_ + 1, what, setting, results[(what, setting)][-1],
+                                     results[(what, "plain " + setting)][-1]))
                     run.finish()
             finally:
                 server.close()
@@ -163,13 +154,13 @@ def main():
     print("downloading from a scripted peer, %d rounds, MiB/s:   median     min     max" % args.rounds)
     for what, label in (("file", "a %d MiB file" % (SIZE >> 20)), ("folder", "%d small files (%.1f MiB stream)"
                                                                      % (FILES, stream_bytes / MIB))):
-        plain = results[(what, "plain")]
         print("  %s" % label)
-        print("    plain TCP copy (Python):                  %s" % spread(plain))
-        for setting in ("32 KiB", "system"):
-            rates = results[(what, setting)]
-            print("    messenger, receive buffer %-6s:         %s   ratio of medians %.2f"
-                  % (setting, spread(rates), statistics.median(rates) / statistics.median(plain)))
+        for setting in ("system", "32 KiB"):
+            rates, plain = results[(what, setting)], results[(what, "plain " + setting)]
+            ratios = [r / p for r, p in zip(rates, plain)]
+            print("    messenger, receive buffer %-6s:         %s" % (setting, spread(rates)))
+            print("    plain TCP copy (Python), same rounds:     %s" % spread(plain))
+            print("    ratio messenger / plain, per round:       %s" % spread(ratios, 2))
 
 
 if __name__ == "__main__":

@@ -25,7 +25,9 @@
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
+#include "engine/FolderStreamParser.h"
 #include "engine/MessageDispatcher.h"
+#include "engine/SafeNames.h"
 
 #include <chrono>
 #include <cstdint>
@@ -142,7 +144,7 @@ bool isDecimalInt(const CString& text)
 
 // Counters showing that the made-up inputs reach the readers' deep paths.
 struct Reach {
-    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0;
+    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0, streamFiles = 0;
 };
 Reach reach;
 
@@ -290,6 +292,112 @@ void checkShareCommand(Bytes input)
     }
 }
 
+// What a folder stream made: every path is a run of safe names below the
+// chosen folder, and content goes only into an open file.
+class CheckingSink : public FolderStreamParser::Sink {
+public:
+    explicit CheckingSink(Bytes input) : m_input(input) {}
+    void makeFolder(const CString& path) override
+    {
+        checkPath(path);
+        m_events += "D" + std::string((const char*)path) + "\n";
+    }
+    bool createFile(const CString& path) override
+    {
+        checkPath(path);
+        CHECK("FolderStreamParser", !m_open);
+        m_open = true;
+        m_events += "F" + std::string((const char*)path) + "\n";
+        return true;
+    }
+    bool write(const char* data, int length) override
+    {
+        CHECK("FolderStreamParser", m_open && length > 0);
+        CHECK("FolderStreamParser", data >= m_blockStart && data + length <= m_blockEnd);
+        m_written += length;
+        CHECK("FolderStreamParser", m_written <= m_input.length);
+        m_events += "W" + std::string(data, (size_t)length) + "\n";
+        return true;
+    }
+    void closeFile() override
+    {
+        CHECK("FolderStreamParser", m_open);
+        m_open = false;
+        m_events += "C\n";
+    }
+    void unknownType(const CString& attr) override
+    {
+        CHECK("FolderStreamParser", ++m_unknown == 1);
+        m_events += "U" + std::string((const char*)attr) + "\n";
+    }
+
+    void block(const char* start, int length)
+    {
+        m_blockStart = start;
+        m_blockEnd = start + length;
+    }
+    // Writes are merged: a file's content comes in pieces that depend on the cuts.
+    std::string summary() const
+    {
+        std::string merged;
+        size_t at = 0;
+        while (at < m_events.size()) {
+            size_t end = m_events.find('\n', at);
+            std::string line = m_events.substr(at, end - at);
+            at = end + 1;
+            merged += line[0] == 'W' ? line.substr(1) : "\x01" + line + "\x01";
+        }
+        return merged;
+    }
+    bool open() const { return m_open; }
+
+private:
+    void checkPath(const CString& path)
+    {
+        CStringArray levels;
+        CUtils::splitToArray(path, "\\", &levels);
+        for (INT_PTR i = 0; i < levels.GetSize(); ++i)
+            CHECK("FolderStreamParser", isSafeName(levels[i]));
+    }
+
+    Bytes m_input;
+    std::string m_events;
+    bool m_open = false;
+    int m_written = 0;
+    int m_unknown = 0;
+    const char* m_blockStart = NULL;
+    const char* m_blockEnd = NULL;
+};
+
+// The input as a stream, whole and cut into blocks of sizes taken from its
+// length: the same folders, files and content either way.
+void checkFolderStream(Bytes input)
+{
+    std::string summaries[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        CheckingSink sink(input);
+        FolderStreamParser parser(sink);
+        int block = pass == 0 ? input.length : 1 + input.length % 13;
+        for (int at = 0; at < input.length; at += block) {
+            int length = input.length - at < block ? input.length - at : block;
+            // Each block on the heap by itself: a read past it is caught.
+            std::unique_ptr<char[]> exact(new char[(size_t)length]);
+            std::memcpy(exact.get(), input.data + at, (size_t)length);
+            sink.block(exact.get(), length);
+            parser.feed(exact.get(), length);
+        }
+        parser.finish();
+        CHECK("FolderStreamParser", !sink.open());
+        summaries[pass] = sink.summary();
+        if (pass == 0 && summaries[0].find("\x01" "F") != std::string::npos)
+            ++reach.streamFiles;
+    }
+    // Only the first block may drop the "0<" prefix, so cut inputs that
+    // start with it may differ.
+    if (!(input.length > 3 && input.data[0] == '0' && input.data[1] == '<'))
+        CHECK("FolderStreamParser", summaries[0] == summaries[1]);
+}
+
 // Splitting and joining again gives the text back, with any delimiter.
 void checkSplit(Bytes input)
 {
@@ -347,6 +455,7 @@ void readAll(const std::string& bytes)
     checkAttachments(input);
     checkFileRequest(input);
     checkDirHeader(input);
+    checkFolderStream(input);
     checkShareCommand(input);
     checkSplit(input);
     ++reach.inputs;
@@ -384,6 +493,14 @@ const std::vector<std::string>& startingInputs()
         BYTES("002E:docs:000000000:2:14=51e7647a:16=51e76478:"),
         BYTES("002E:a::b:000000003:1:14=51e7647a:16=51e76478:"),
         BYTES("0024:..:000000000:3:"),
+        // A folder stream: a folder, a sub-folder, an empty file, a file, and the way back.
+        BYTES("002B:d:000000000:2:14=51e7647a:16=51e76478:"
+              "002D:sub:000000000:2:14=51e7647a:16=51e76478:"
+              "002B:e:000000000:1:14=51e7647a:16=51e76478:"
+              "002B:.:000000000:3:14=51e7647a:16=51e76478:"
+              "002F:f.txt:000000005:1:14=51e7647a:16=51e76478:" "hello"
+              "0033:\xb1\xa8.txt:000000002:9001:14=51e7647a:16=51e76478:" "ab"
+              "002B:.:000000000:3:14=51e7647a:16=51e76478:"),
         // Share commands.
         BYTES("ZQMSG=ZQMSG&COMMAND=REQUEST_SHARE_LIST&MESSAGE="),
         BYTES("ZQMSG=ZQMSG&COMMAND=SHARE_LIST&MESSAGE=D:\\share\\\xb1\xa8\xb8\xe6|C:\\x\0&COMMAND=late"),
@@ -591,11 +708,11 @@ int fuzz(long runs)
     std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes,
                 seconds);
     std::printf("  reached: %ld full headers, %ld attachment entries, %ld file requests, "
-                "%ld folder headers, %ld share values\n",
-                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues);
+                "%ld folder headers, %ld share values, %ld stream files\n",
+                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues, reach.streamFiles);
     // Made-up inputs that never get past the first checks would fuzz nothing.
     if (runs >= 1000 && (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 ||
-                         reach.dirHeaders == 0 || reach.shareValues == 0)) {
+                         reach.dirHeaders == 0 || reach.shareValues == 0 || reach.streamFiles == 0)) {
         std::fprintf(stderr, "readers_fuzz: some reader was never reached past its first checks\n");
         return 1;
     }

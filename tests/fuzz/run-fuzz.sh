@@ -24,7 +24,7 @@ sources=(
   classlib/CMapStringToOb.cpp classlib/CMapStringToString.cpp classlib/CObject.cpp
   classlib/Mbcs.cpp classlib/MbcsWin.cpp
   core/CUtilsText.cpp core/IpMessage.cpp core/IpMessageParser.cpp core/TextCut.cpp core/UdpPacket.cpp
-  engine/TransferFormats.cpp engine/MessageDispatcher.cpp
+  engine/TransferFormats.cpp engine/MessageDispatcher.cpp engine/FolderStreamParser.cpp engine/SafeNames.cpp
   tests/fuzz/dispatcher_link_stubs.cpp tests/fuzz/readers_fuzz.cpp
 )
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=all -Wall -Wextra

@@ -92,10 +92,10 @@ class Desktop:
         return done.stdout
 
     def x_window(self, name_pattern, timeout=20):
-        """The X window whose name matches the pattern."""
+        """The shown X window whose name matches the pattern (hidden ones cannot take the focus)."""
         deadline = time.monotonic() + timeout
         while True:
-            found = self.xdotool("search", "--name", name_pattern).split()
+            found = self.xdotool("search", "--onlyvisible", "--name", name_pattern).split()
             if found:
                 return found[0]
             if time.monotonic() > deadline:

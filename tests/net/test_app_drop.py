@@ -24,13 +24,18 @@ FILES = 1029
 USERS = 1042
 
 
-def setUpModule():
-    desktop.skip_unless_possible()
+def require_drag_source():
+    """For setUpModule: the GTK drag source needs the system's GTK bindings."""
     probe = subprocess.run([desktop.SYSTEM_PYTHON, "-c",
                             "import gi; gi.require_version('Gtk', '3.0'); from gi.repository import Gtk"],
                            stdin=subprocess.DEVNULL, capture_output=True)
     if probe.returncode != 0:
         raise unittest.SkipTest("the drag source needs python3-gi and gir1.2-gtk-3.0")
+
+
+def setUpModule():
+    desktop.skip_unless_possible()
+    require_drag_source()
 
 
 class DropTest(unittest.TestCase):

@@ -45,7 +45,7 @@ def setUpModule():
     desktop.skip_unless_possible()
 
 
-def start_and_meet(test, wine, inspect, peer, zq_ip):
+def start_and_meet(wine, inspect, peer, zq_ip):
     """Starts ZQ.exe on the host and lets the peer be known to it; returns the buddy list."""
     wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
     peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == zq_ip, timeout=60, what="entry")
@@ -56,11 +56,12 @@ def start_and_meet(test, wine, inspect, peer, zq_ip):
     return buddy
 
 
-def accept_offer(desk, inspect, chosen):
+def accept_offer(desk, inspect, chosen, shots="receive"):
     """Answers the offer box with Return, then picks the Desktop folder `chosen` in the folder
-    picker: a click on the tree's empty area, the folder's name typed, Return."""
+    picker: a click on the tree's empty area, the folder's name typed, Return. Screenshots are
+    named after `shots`."""
     box = inspect.wait_window(lambda w: w.title == "接收文件" and w.visible, timeout=30, what="the offer box")
-    desk.screenshot("receive-offer-box.png", box.rect)
+    desk.screenshot(shots + "-offer-box.png", box.rect)
     desk.focus(desk.x_window("^接收文件$"))
     desk.key("Return")
     picker = inspect.wait_window(lambda w: w.title == "选择文件夹" and w.visible, timeout=30, what="the folder picker")
@@ -69,11 +70,11 @@ def accept_offer(desk, inspect, chosen):
     left, _, right, bottom = tree.rect
     desk.click((left + right) // 2, bottom - 8)
     desk.type(chosen)
-    desk.screenshot("receive-folder-picker.png", picker.rect)
+    desk.screenshot(shots + "-folder-picker.png", picker.rect)
     desk.key("Return")
 
 
-def wait_rows_ended(test, inspect, count):
+def wait_rows_ended(inspect, count):
     """The progress window's rows once `count` of them have an end text; returns them."""
     window = inspect.wait_window(lambda w: w.title == "文件接收进度" and w.visible, what="the progress window")
     rows = inspect.wait_until(lambda: inspect.rows(inspect.child(window, RECEIVE_LIST)),
@@ -106,13 +107,13 @@ class ReceiveTest(unittest.TestCase):
             server = FileServer(net.hosts[1], {(800, 801): data, (800, 802): make_folder_stream(source, "tree")})
             self.addCleanup(server.close)
 
-            buddy = start_and_meet(self, wine, inspect, peer, ZQ)
+            buddy = start_and_meet(wine, inspect, peer, ZQ)
             peer.send_raw(offer_datagram(800, [(801, "big.bin", len(data), 1),
                                                (802, "tree", sum(map(len, files.values())), 2)], text="给你"), ZQ)
             peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
             accept_offer(desk, inspect, CHOSEN)
 
-            window, rows = wait_rows_ended(self, inspect, 2)
+            window, rows = wait_rows_ended(inspect, 2)
             desk.screenshot("receive-progress-window.png", window.rect)
             by_name = {row[4]: row for row in rows}
             self.assertEqual(sorted(by_name), ["big.bin", "tree"])

@@ -39,7 +39,7 @@ FolderStreamParser::Sink::~Sink()
 
 FolderStreamParser::FolderStreamParser(Sink& sink)
     : m_sink(sink), m_state(kHeader), m_firstBlock(true), m_failed(false), m_headerCount(0),
-      m_declaredLength(-1), m_fileRest(0), m_fileOpen(false), m_writtenTotal(0)
+      m_declaredLength(-1), m_fileRest(0), m_fileOpen(false)
 {
     std::memset(m_header, 0, sizeof m_header);
 }
@@ -165,9 +165,7 @@ int FolderStreamParser::takeFileBytes(const char* data, int length)
 {
     int count = (ULONGLONG)length < m_fileRest ? length : (int)m_fileRest;
     if (m_state == kFile) {
-        if (m_sink.write(data, count)) {
-            m_writtenTotal += (ULONGLONG)count;
-        } else {
+        if (!m_sink.write(data, count)) {
             // Disk full or similar: the rest of this file is skipped.
             m_sink.closeFile();
             m_fileOpen = false;

@@ -60,8 +60,6 @@ public:
     // Something of the stream was not received: a refused or unknown entry,
     // or a file that could not be written.
     bool failed() const { return m_failed || m_state == kBroken; }
-    // Bytes of file content written so far.
-    ULONGLONG writtenTotal() const { return m_writtenTotal; }
 
 private:
     enum State { kHeader, kFile, kSkipFile, kBroken };
@@ -84,6 +82,5 @@ private:
     int m_declaredLength;   // -1 until the length field has been read
     ULONGLONG m_fileRest;   // content bytes of the current file still to come
     bool m_fileOpen;
-    ULONGLONG m_writtenTotal;
     std::vector<CString> m_levels;  // the current folder below the chosen one
 };

@@ -38,6 +38,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifndef ZQ_LIBFUZZER
@@ -300,14 +301,14 @@ public:
     void makeFolder(const CString& path) override
     {
         checkPath(path);
-        m_events += "D" + std::string((const char*)path) + "\n";
+        add('D', (const char*)path);
     }
     bool createFile(const CString& path) override
     {
         checkPath(path);
         CHECK("FolderStreamParser", !m_open);
         m_open = true;
-        m_events += "F" + std::string((const char*)path) + "\n";
+        add('F', (const char*)path);
         return true;
     }
     bool write(const char* data, int length) override
@@ -316,19 +317,19 @@ public:
         CHECK("FolderStreamParser", data >= m_blockStart && data + length <= m_blockEnd);
         m_written += length;
         CHECK("FolderStreamParser", m_written <= m_input.length);
-        m_events += "W" + std::string(data, (size_t)length) + "\n";
+        add('W', std::string(data, (size_t)length));
         return true;
     }
     void closeFile() override
     {
         CHECK("FolderStreamParser", m_open);
         m_open = false;
-        m_events += "C\n";
+        add('C', "");
     }
     void unknownType(const CString& attr) override
     {
         CHECK("FolderStreamParser", ++m_unknown == 1);
-        m_events += "U" + std::string((const char*)attr) + "\n";
+        add('U', (const char*)attr);
     }
 
     void block(const char* start, int length)
@@ -336,19 +337,10 @@ public:
         m_blockStart = start;
         m_blockEnd = start + length;
     }
-    // Writes are merged: a file's content comes in pieces that depend on the cuts.
-    std::string summary() const
-    {
-        std::string merged;
-        size_t at = 0;
-        while (at < m_events.size()) {
-            size_t end = m_events.find('\n', at);
-            std::string line = m_events.substr(at, end - at);
-            at = end + 1;
-            merged += line[0] == 'W' ? line.substr(1) : "\x01" + line + "\x01";
-        }
-        return merged;
-    }
+    // What was made, in order; a file's content comes in pieces that depend
+    // on the cuts, so the pieces of one write run are joined.
+    const std::vector<std::pair<char, std::string>>& events() const { return m_events; }
+    bool madeFile() const { return m_madeFile; }
     bool open() const { return m_open; }
 
 private:
@@ -360,8 +352,19 @@ private:
             CHECK("FolderStreamParser", isSafeName(levels[i]));
     }
 
+    void add(char kind, const std::string& text)
+    {
+        if (kind == 'F')
+            m_madeFile = true;
+        if (kind == 'W' && !m_events.empty() && m_events.back().first == 'W')
+            m_events.back().second += text;
+        else
+            m_events.emplace_back(kind, text);
+    }
+
     Bytes m_input;
-    std::string m_events;
+    std::vector<std::pair<char, std::string>> m_events;
+    bool m_madeFile = false;
     bool m_open = false;
     int m_written = 0;
     int m_unknown = 0;
@@ -373,7 +376,7 @@ private:
 // length: the same folders, files and content either way.
 void checkFolderStream(Bytes input)
 {
-    std::string summaries[2];
+    std::vector<std::pair<char, std::string>> summaries[2];
     for (int pass = 0; pass < 2; ++pass) {
         CheckingSink sink(input);
         FolderStreamParser parser(sink);
@@ -388,8 +391,8 @@ void checkFolderStream(Bytes input)
         }
         parser.finish();
         CHECK("FolderStreamParser", !sink.open());
-        summaries[pass] = sink.summary();
-        if (pass == 0 && summaries[0].find("\x01" "F") != std::string::npos)
+        summaries[pass] = sink.events();
+        if (pass == 0 && sink.madeFile())
             ++reach.streamFiles;
     }
     // Only the first block may drop the "0<" prefix, so cut inputs that

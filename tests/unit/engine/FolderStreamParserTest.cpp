@@ -32,8 +32,9 @@ struct Outcome {
 
 class RecordingSink : public FolderStreamParser::Sink {
 public:
-    explicit RecordingSink(Outcome& outcome, const std::string& refusedPath = "")
-        : m_outcome(outcome), m_refused(refusedPath)
+    // refusedPath cannot be created; writes to fullPath fail (a full disk).
+    explicit RecordingSink(Outcome& outcome, const std::string& refusedPath = "", const std::string& fullPath = "")
+        : m_outcome(outcome), m_refused(refusedPath), m_full(fullPath)
     {
     }
     void makeFolder(const CString& path) override { m_outcome.folders.push_back((const char*)path); }
@@ -52,6 +53,8 @@ public:
             m_outcome.wroteWhileClosed = true;
             return false;
         }
+        if (m_open == m_full)
+            return false;
         m_outcome.files[m_open].append(data, (size_t)length);
         return true;
     }
@@ -61,6 +64,7 @@ public:
 private:
     Outcome& m_outcome;
     std::string m_refused;
+    std::string m_full;
     std::string m_open;
     bool m_isOpen = false;
 };
@@ -84,10 +88,11 @@ std::string file(const std::string& name, const std::string& content)
     return header(name, size, "1") + content;
 }
 
-Outcome parse(const std::string& stream, const std::vector<size_t>& cuts, const std::string& refused = "")
+Outcome parse(const std::string& stream, const std::vector<size_t>& cuts, const std::string& refused = "",
+              const std::string& full = "")
 {
     Outcome outcome;
-    RecordingSink sink(outcome, refused);
+    RecordingSink sink(outcome, refused, full);
     FolderStreamParser parser(sink);
     size_t from = 0;
     std::vector<size_t> ends = cuts;
@@ -205,15 +210,21 @@ TEST(FolderStreamParser, dropsTheLeadingZeroAngleBytesOfTheFirstBlockOnly)
     EXPECT_TRUE(parse("0<x"s + stream, {3}).broken);
 }
 
-TEST(FolderStreamParser, fileThatCannotBeCreatedIsSkippedByItsSizeAndTheNextIsRead)
+TEST(FolderStreamParser, fileThatCannotBeCreatedOrWrittenIsSkippedByItsSizeAndTheNextIsRead)
 {
     std::string stream = folder("d") + file("locked", "secret") + file("next", "fine") + up();
     for (size_t cut = 1; cut < stream.size(); ++cut) {
-        Outcome outcome = parse(stream, {cut}, "d\\locked");
-        EXPECT_FALSE(outcome.wroteWhileClosed);
-        EXPECT_EQ(outcome.files, (std::map<std::string, std::string>{{"d\\next", "fine"}}));
-        EXPECT_FALSE(outcome.whole);
-        EXPECT_FALSE(outcome.broken);
+        Outcome refused = parse(stream, {cut}, "d\\locked");
+        EXPECT_FALSE(refused.wroteWhileClosed);
+        EXPECT_EQ(refused.files, (std::map<std::string, std::string>{{"d\\next", "fine"}}));
+        EXPECT_FALSE(refused.whole);
+        EXPECT_FALSE(refused.broken);
+
+        Outcome full = parse(stream, {cut}, "", "d\\locked");
+        EXPECT_FALSE(full.wroteWhileClosed);
+        EXPECT_EQ(full.files, (std::map<std::string, std::string>{{"d\\locked", ""}, {"d\\next", "fine"}}));
+        EXPECT_FALSE(full.whole);
+        EXPECT_FALSE(full.broken);
     }
 }
 

@@ -100,9 +100,10 @@ BOOL CUserListDlg::OnInitDialog()
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
     // Before the messenger's first share-list request, so that its replies
-    // and the peers' requests find both pages.
+    // and the peers' requests find both pages. The download threads report
+    // to the receive-progress window from the start.
     shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
-    // The receive-progress window joins here once it exists.
+    receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
 
     if (isOpenPrintScreen) {
         RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
@@ -310,7 +311,7 @@ void CUserListDlg::OnShare()
 
 void CUserListDlg::OnTransferStatus()
 {
-    // The receive-progress window is not part of the program yet.
+    receiveProgressDlg.ShowWindow(SW_SHOW);
 }
 
 void CUserListDlg::OnHotKey(UINT, UINT modifiers, UINT virtualKey)

@@ -3,6 +3,7 @@
 #include "classlib/AfxWin.h"
 #include "dialogs/EditExtCtrl.h"
 #include "dialogs/ShareFloderDlg.h"
+#include "dialogs/ReceiveProgressDlg.h"
 #include "res/resource.h"
 #include "shell/UserListTreeCtrl.h"
 
@@ -47,6 +48,7 @@ public:
 
     CImageList imageList;
     CBrush backgroundBrush;
+    CReceiveProgressDlg receiveProgressDlg;
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;

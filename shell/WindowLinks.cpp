@@ -9,7 +9,7 @@ HWND buddyListWindow()
 
 HWND receiveProgressWindow()
 {
-    return NULL;
+    return userListDlg != NULL ? userListDlg->receiveProgressDlg.GetSafeHwnd() : NULL;
 }
 
 HWND peerSharesWindow()

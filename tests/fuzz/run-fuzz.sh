@@ -24,7 +24,7 @@ sources=(
   classlib/CMapStringToOb.cpp classlib/CMapStringToString.cpp classlib/CObject.cpp
   classlib/Mbcs.cpp classlib/MbcsWin.cpp
   core/CUtilsText.cpp core/IpMessage.cpp core/IpMessageParser.cpp core/TextCut.cpp core/UdpPacket.cpp
-  engine/TransferFormats.cpp engine/MessageDispatcher.cpp
+  engine/TransferFormats.cpp engine/MessageDispatcher.cpp engine/FolderStreamParser.cpp engine/SafeNames.cpp
   engine/ShareCommandProcessor.cpp engine/ShareListReply.cpp
   tests/fuzz/dispatcher_link_stubs.cpp tests/fuzz/readers_fuzz.cpp
 )

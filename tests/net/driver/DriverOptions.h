@@ -2,7 +2,8 @@
 // The driver's command line:
 //   netdriver SCENARIO [ARG...] [--log FILE] [--stop-file FILE] [--seconds N]
 //             [--answer-no] [--folder PATH] [--share KEY=PATH]...
-//             [--hold-from IP --release-file FILE]
+//             [--hold-from IP --release-file FILE] [--hold-prompts]
+//             [--idle-timeout MS] [--receive-buffer BYTES]
 // Options may come anywhere; what is not an option is the scenario and its
 // arguments, in order.
 
@@ -20,6 +21,9 @@ struct DriverOptions {
     CStringArray shares;         // "packetNo-fileId=path": made servable before the start
     CString holdFrom;            // messages from this IP wait in the window ...
     CString releaseFile;         // ... the n-th until the file <releaseFile>.<n> appears
+    bool holdPrompts = false;    // the n-th Yes/No box waits for <releaseFile>.prompt<n>
+    int idleTimeoutMs = 0;       // a download's quiet time before it fails; 0: the program's
+    int receiveBuffer = -1;      // a download connection's SO_RCVBUF; 0: the system's; -1: the program's
 
     // FALSE (with a message on standard error) for a malformed command line.
     BOOL parse(int argc, char** argv);

@@ -79,7 +79,9 @@ LRESULT CShareFloderDlgAllSharePage::OnAddShareItems(WPARAM, LPARAM lParam)
     const ShareListReply* reply = (const ShareListReply*)lParam;
     if (reply == NULL)
         return 0;
-    removeRowsOf(reply->ip);
+    // A reply without one readable entry leaves the peer's rows alone.
+    if (!reply->entries.IsEmpty())
+        removeRowsOf(reply->ip);
     for (INT_PTR i = 0; i < reply->entries.GetSize() && shareList.GetItemCount() < MAX_ROWS; ++i)
         addShareItem(reply->userName, reply->ip, reply->entries[i], reply->names[i]);
     // The box waits for the user here, on this thread, never on the sender's.

@@ -8,9 +8,9 @@
 // in a hidden column), and the download of the selected ones.
 //
 // Rows come from share-list replies (WM_USER_ADD_SHARE_ITEMS from the UDP
-// receive thread). A reply from a peer replaces the rows that peer sent
-// before, so repeated replies do not pile up, and the list never holds more
-// than MAX_ROWS rows. Malformed pieces of a reply give one notice, shown
+// receive thread). A reply with entries replaces the rows that its peer sent
+// before, so repeated replies do not pile up; one without a readable entry
+// changes no row; the list never holds more than MAX_ROWS rows. Malformed pieces of a reply give one notice, shown
 // after the receive thread has gone on, and never two at a time.
 class CShareFloderDlgAllSharePage : public CDialogEx {
     DECLARE_DYNAMIC(CShareFloderDlgAllSharePage)

@@ -277,6 +277,12 @@ TEST_F(SharedFolderBrowser, APeersReplyReplacesItsEarlierRows)
     EXPECT_EQ((Strings{"5:6:music:30", "7:8:docs:10"}), rowsOf(peers(), 3));
     pumpMessages();
     EXPECT_TRUE(answers.boxes.empty());
+
+    // Only malformed pieces: one notice, the rows stay.
+    reply("10.0.0.5", {}, 3);
+    EXPECT_EQ((Strings{"5:6:music:30", "7:8:docs:10"}), rowsOf(peers(), 3));
+    pumpMessages();
+    EXPECT_EQ((Strings{"参数个数不正确！"}), answers.boxes);
 }
 
 TEST_F(SharedFolderBrowser, AFloodOfRepliesNeitherGrowsTheListWithoutBoundNorStacksBoxes)

@@ -1,6 +1,6 @@
 # make run   - installs what is missing, builds, starts the messenger under Wine
 # make test  - installs what is missing, builds both targets, runs every test
-# make bench - the file-serving throughput benchmark (needs root for namespaces)
+# make bench - the file-serving and downloading throughput benchmarks (need root for namespaces)
 BUILD := build
 JOBS  ?= $(shell nproc)
 
@@ -36,6 +36,7 @@ run: build-test
 
 bench: build-test
 	bash bench/serve-throughput.sh $(BUILD)/x86_64
+	bash bench/download-throughput.sh $(BUILD)/x86_64
 
 clean:
 	rm -rf $(BUILD)

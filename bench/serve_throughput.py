@@ -4,18 +4,14 @@ over the same link with the same block size. Prints both rates and their ratio.
 
 Run through bench/serve-throughput.sh, which finds the driver and the Wine prefix."""
 
-import argparse
 import os
 import socket
 import statistics
 import sys
-import tempfile
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
-
+from bench_setup import bench_arguments                        # noqa: E402
 import harness                                          # noqa: E402
 from harness import Network, WineHost                   # noqa: E402
 from ipmsg_peer import connect_tcp, file_request, gbk   # noqa: E402
@@ -89,14 +85,7 @@ class PlainSender:
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--driver", required=True)
-    parser.add_argument("--template", required=True)
-    parser.add_argument("--rounds", type=int, default=3)
-    args = parser.parse_args()
-    harness.config.driver = os.path.abspath(args.driver)
-    harness.config.template = os.path.abspath(args.template)
-    harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
+    args = bench_arguments()
 
     with Network(hosts=2) as net:
         server, client = net.hosts

@@ -8,6 +8,7 @@
 CMapStringToOb userMap;
 CMapStringToOb chatDialogMap;
 CMapStringToString shareIdMap;
+CStringArray ownShareEntries;
 
 CString userName;
 CString userGroupName;

@@ -3,6 +3,7 @@
 #include "classlib/CMapStringToOb.h"
 #include "classlib/CMapStringToString.h"
 #include "classlib/CString.h"
+#include "classlib/CStringArray.h"
 #include "classlib/Types.h"
 
 // Process-wide state. It lives from before start-up until the process ends.
@@ -10,6 +11,9 @@
 extern CMapStringToOb userMap;         // peer IP -> User* (the map owns the records)
 extern CMapStringToOb chatDialogMap;   // peer IP -> CChartDlg* (user-interface thread only)
 extern CMapStringToString shareIdMap;  // "%d-%d" of packet number and file id -> local path
+// The share entries "firstId:secondId:name:size" that a share-list reply
+// offers, in the own page's row order; the own page keeps them in step.
+extern CStringArray ownShareEntries;
 
 // Settings, loaded by loadConfig and stored by saveConfig.
 extern CString userName;               // own nickname
@@ -27,13 +31,14 @@ void removeAllUsers();
 int nextPacketNo();
 
 // Guard of the state that more than one thread touches: userMap, shareIdMap,
-// userName and userGroupName. The user-interface thread writes them; the UDP
-// receive thread reads userMap and trims the two names when it answers an
-// entry; the TCP serving threads read shareIdMap.
+// ownShareEntries, userName and userGroupName. The user-interface thread
+// writes them; the UDP receive thread reads userMap and ownShareEntries and
+// trims the two names when it answers an entry; the TCP serving threads read
+// shareIdMap.
 //
 // Rules:
 //   - Take it with a local guard object around the few lines that read or
-//     write those four globals, e.g.
+//     write those globals, e.g.
 //         CString name;
 //         { SharedStateLock lock; name = userName; }
 //   - Never hold it across SendMessage/PostMessage to a window, a modal box,

@@ -14,3 +14,6 @@ const UINT WM_USER_RECEIVE_START = WM_USER + 201;
 const UINT WM_USER_RECEIVE_PROGRESS = WM_USER + 202;
 const UINT WM_USER_RECEIVE_FINISH = WM_USER + 203;
 const UINT WM_USER_RECEIVE_ERROR = WM_USER + 204;
+// lParam: the ShareListReply of one share-list reply, sent synchronously to
+// the peers' page of the shared-folder browser; it stays the sender's.
+const UINT WM_USER_ADD_SHARE_ITEMS = WM_USER + 205;

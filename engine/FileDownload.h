@@ -16,3 +16,14 @@ void startReceiveThread(CString* parameter);
 
 // The thread procedure; reports to receiveProgressWindow(). Returns 0.
 UINT receiveTcpData(LPVOID parameter);
+
+// A peer that stays silent this long while a download waits for data ends
+// the download in the error state (five minutes; tests make it shorter).
+const DWORD kDefaultDownloadIdleTimeoutMs = 5 * 60 * 1000;
+void setDownloadIdleTimeout(DWORD milliseconds);
+
+// The receive buffer asked for on each download connection; 0 leaves the
+// system's own, which grows with the link. A fixed 32 KiB buffer holds a
+// download to a fraction of what a fast link carries, so none is asked for.
+const int kDefaultDownloadReceiveBuffer = 0;
+void setDownloadReceiveBuffer(int bytes);

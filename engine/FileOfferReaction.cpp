@@ -1,6 +1,146 @@
+// A file offer from a peer: the receipt goes out at once from the receive
+// thread; asking the user, choosing the folder and starting the downloads
+// happen on a thread of the offer's own, so that datagrams from everybody go
+// on being read while the box is open.
+
 #include "engine/IpMessageProcessor.h"
 
-void IpMessageProcessor::takeFileAttachMessage(const char*, int, IpMessage*, CString, CString)
+#include "classlib/CStringArray.h"
+#include "classlib/Prompts.h"
+#include "classlib/Thread.h"
+#include "core/CUtils.h"
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/IpMessageParser.h"
+#include "core/IpmsgProtocol.h"
+#include "core/User.h"
+#include "engine/FileDownload.h"
+#include "engine/Messenger.h"
+#include "engine/UdpPacketSender.h"
+#include "engine/WindowLinks.h"
+
+#include <cstdlib>
+
+namespace {
+
+const int READ_OFFER = 4;
+const UINT kOnlyFileSystemFolders = 0x0001;  // BIF_RETURNONLYFSDIRS
+const char* const kFullWidthColon = "\xA3\xBA";
+
+// What the user is asked about, copied out of the datagram.
+struct FileOffer {
+    CString packetNo;
+    CString ip;
+    CString port;
+    CString senderName;
+    CStringArray entries;
+};
+
+CString senderNameOf(const CString& ip, const CString& userField)
 {
-    // File offers are recognised but not taken yet.
+    SharedStateLock lock;
+    CObject* found = NULL;
+    if (userMap.Lookup(ip, found) && found != NULL)
+        return ((User*)found)->nickname;
+    return userField;
+}
+
+struct OfferedItem {
+    CString fileId, name, size, mtime, attr;
+};
+
+// False for an entry that is empty after trimming.
+bool readEntry(const CString& entry, OfferedItem* item)
+{
+    IpMessageParser parser;
+    parser.parseAttachEntry(entry, &item->fileId, &item->name, &item->size, &item->mtime, &item->attr);
+    CString trimmed = entry;
+    trimmed.Trim();
+    return !trimmed.IsEmpty();
+}
+
+CString promptText(const FileOffer& offer)
+{
+    CString text;
+    text.Format("来自：%s，IP：%s。\r\n对方发送了如下文件，是否接收？\r\n", (const char*)offer.senderName,
+                (const char*)offer.ip);
+    bool toldUnknown = false;
+    for (INT_PTR i = 0; i < offer.entries.GetSize(); ++i) {
+        OfferedItem item;
+        if (!readEntry(offer.entries[i], &item))
+            continue;
+        int type = atoi(item.attr);
+        CString line;
+        if (type == IPMSG_FILE_REGULAR) {
+            line.Format("文件：%s。\r\n", (const char*)item.name);
+        } else if (type == IPMSG_FILE_DIR) {
+            line.Format("目录：%s。\r\n", (const char*)item.name);
+        } else if (!toldUnknown) {
+            // One box per offer, however many such entries it holds.
+            toldUnknown = true;
+            AfxMessageBox("不能解析是文件，还是目录！", MB_OK);
+        }
+        text += line;
+    }
+    return text;
+}
+
+void startDownloads(const FileOffer& offer, const CString& folder)
+{
+    for (INT_PTR i = 0; i < offer.entries.GetSize(); ++i) {
+        OfferedItem item;
+        if (!readEntry(offer.entries[i], &item))
+            continue;
+        CString* parameter = new CString;
+        parameter->Format("%s:%s:%s:%s:%s:%s:%s:%s", (const char*)offer.packetNo, (const char*)offer.ip,
+                          (const char*)offer.port, (const char*)item.fileId, (const char*)item.name,
+                          (const char*)item.size, (const char*)item.attr, (const char*)folder);
+        startReceiveThread(parameter);
+    }
+}
+
+UINT askAndDownload(LPVOID parameter)
+{
+    FileOffer* offer = (FileOffer*)parameter;
+    CString prompt = promptText(*offer);
+    if (promptMessageBox(NULL, prompt, "接收文件", MB_YESNO) == IDYES) {
+        CString folder;
+        if (promptBrowseForFolder("选择目录", kOnlyFileSystemFolders, folder)) {
+            folder.Trim();
+            if (!folder.IsEmpty()) {
+                // The folder travels as the last ':'-separated field.
+                folder.Replace(":", kFullWidthColon);
+                HWND progressWindow = receiveProgressWindow();
+                if (progressWindow != NULL)
+                    ShowWindow(progressWindow, SW_SHOW);
+                startDownloads(*offer, folder);
+            }
+        }
+    }
+    delete offer;
+    return 0;
+}
+
+}  // namespace
+
+void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpMessage* message, CString ip,
+                                               CString port)
+{
+    IpMessageParser parser;
+    parser.parseRawPacket(data, length, READ_OFFER, message);
+    FileOffer* offer = new FileOffer;
+    parser.splitAttachments(data, length, &offer->entries);
+
+    // Acknowledged before the user is asked, whatever the user decides.
+    CString receipt;
+    receipt.Format("1:%d:%s:%s:%d:%s", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
+                   (const char*)CUtils::getHostName(), IPMSG_RECVMSG, (const char*)message->packetNo);
+    UdpPacketSender::sendString(udpSocket, receipt, ip, IPMSG_PORT);
+
+    offer->packetNo = message->packetNo;
+    offer->ip = message->senderIp;
+    offer->port = port;
+    offer->senderName = senderNameOf(ip, message->user);
+    if (AfxBeginThread(askAndDownload, offer) == NULL)
+        delete offer;
 }

@@ -14,3 +14,8 @@ HWND buddyListWindow();
 // WM_USER_RECEIVE_PROGRESS, WM_USER_RECEIVE_FINISH and WM_USER_RECEIVE_ERROR
 // (lParam a heap CString that the window frees). NULL while there is none.
 HWND receiveProgressWindow();
+
+// The peers' page of the shared-folder browser, which gets the sent
+// WM_USER_ADD_SHARE_ITEMS (lParam a ShareListReply that stays the sender's).
+// NULL while there is none.
+HWND peerSharesWindow();

@@ -99,8 +99,11 @@ BOOL CUserListDlg::OnInitDialog()
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
-    // The shared-folder browser and the receive-progress window join here
-    // once they exist.
+    // Before the messenger's first share-list request, so that its replies
+    // and the peers' requests find both pages. The download threads report
+    // to the receive-progress window from the start.
+    shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
+    receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
 
     if (isOpenPrintScreen) {
         RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
@@ -303,12 +306,12 @@ void CUserListDlg::saveOwnNameAndGroup()
 
 void CUserListDlg::OnShare()
 {
-    // The shared-folder browser is not part of the program yet.
+    shareFolderDlg.ShowWindow(SW_SHOW);
 }
 
 void CUserListDlg::OnTransferStatus()
 {
-    // The receive-progress window is not part of the program yet.
+    receiveProgressDlg.ShowWindow(SW_SHOW);
 }
 
 void CUserListDlg::OnHotKey(UINT, UINT modifiers, UINT virtualKey)

@@ -2,6 +2,8 @@
 
 #include "classlib/AfxWin.h"
 #include "dialogs/EditExtCtrl.h"
+#include "dialogs/ShareFloderDlg.h"
+#include "dialogs/ReceiveProgressDlg.h"
 #include "res/resource.h"
 #include "shell/UserListTreeCtrl.h"
 
@@ -46,9 +48,11 @@ public:
 
     CImageList imageList;
     CBrush backgroundBrush;
+    CReceiveProgressDlg receiveProgressDlg;
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;
+    CShareFloderDlg shareFolderDlg;   // made hidden here, shown by 共享
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);

@@ -9,5 +9,10 @@ HWND buddyListWindow()
 
 HWND receiveProgressWindow()
 {
-    return NULL;
+    return userListDlg != NULL ? userListDlg->receiveProgressDlg.GetSafeHwnd() : NULL;
+}
+
+HWND peerSharesWindow()
+{
+    return userListDlg != NULL ? userListDlg->shareFolderDlg.allSharePage.GetSafeHwnd() : NULL;
 }

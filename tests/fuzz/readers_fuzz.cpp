@@ -25,7 +25,11 @@
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
+#include "engine/FolderStreamParser.h"
 #include "engine/MessageDispatcher.h"
+#include "engine/SafeNames.h"
+#include "engine/ShareCommandProcessor.h"
+#include "engine/ShareListReply.h"
 
 #include <chrono>
 #include <cstdint>
@@ -36,6 +40,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifndef ZQ_LIBFUZZER
@@ -142,7 +147,8 @@ bool isDecimalInt(const CString& text)
 
 // Counters showing that the made-up inputs reach the readers' deep paths.
 struct Reach {
-    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0;
+    long inputs = 0, headers = 0, entries = 0, requests = 0, dirHeaders = 0, shareValues = 0, shareEntries = 0,
+         streamFiles = 0;
 };
 Reach reach;
 
@@ -289,6 +295,142 @@ void checkShareCommand(Bytes input)
     }
 }
 
+// A share-list reply: every entry it yields is four fields of the input,
+// trimmed and free of ';'; a list of them fits one datagram when joined.
+void checkShareReply(Bytes input)
+{
+    ShareCommandProcessor processor;
+    BOOL request = processor.isShareListRequest(input.data, input.length, "10.0.0.1", "2425");
+    BOOL reply = processor.isShareListReply(input.data, input.length, "10.0.0.1", "2425");
+    CHECK("isShareListReply", !(request && reply));
+    CHECK("isShareListReply", !reply || (input.length > 10 && std::memcmp(input.data, "ZQMSG=ZQMSG", 11) == 0));
+
+    ShareListReply read;
+    read.read(input.data, input.length);
+    CHECK("ShareListReply::read", read.entries.GetSize() == read.names.GetSize() && read.malformedPieces >= 0);
+    for (INT_PTR i = 0; i < read.entries.GetSize(); ++i) {
+        const CString& entry = read.entries[i];
+        CHECK("ShareListReply::read", !entry.IsEmpty() && comesFrom(entry, input));
+        CHECK("ShareListReply::read", !holdsByte(entry, '\0') && !holdsCharacter(entry, ';'));
+        CStringArray fields;
+        CUtils::splitToArray(entry, ":", &fields);
+        CHECK("ShareListReply::read", fields.GetSize() == 4 && fields[2] == read.names[i]);
+        CString trimmed = entry;
+        CHECK("ShareListReply::read", trimmed.Trim() == entry);
+        ++reach.shareEntries;
+    }
+    CString list = ShareListReply::joinWithinOneDatagram(read.entries);
+    CHECK("joinWithinOneDatagram", list.GetLength() + 56 <= ShareListReply::MAX_REPLY_BYTES);
+}
+
+// What a folder stream made: every path is a run of safe names below the
+// chosen folder, and content goes only into an open file.
+class CheckingSink : public FolderStreamParser::Sink {
+public:
+    explicit CheckingSink(Bytes input) : m_input(input) {}
+    void makeFolder(const CString& path) override
+    {
+        checkPath(path);
+        add('D', (const char*)path);
+    }
+    bool createFile(const CString& path) override
+    {
+        checkPath(path);
+        CHECK("FolderStreamParser", !m_open);
+        m_open = true;
+        add('F', (const char*)path);
+        return true;
+    }
+    bool write(const char* data, int length) override
+    {
+        CHECK("FolderStreamParser", m_open && length > 0);
+        CHECK("FolderStreamParser", data >= m_blockStart && data + length <= m_blockEnd);
+        m_written += length;
+        CHECK("FolderStreamParser", m_written <= m_input.length);
+        add('W', std::string(data, (size_t)length));
+        return true;
+    }
+    void closeFile() override
+    {
+        CHECK("FolderStreamParser", m_open);
+        m_open = false;
+        add('C', "");
+    }
+    void unknownType(const CString& attr) override
+    {
+        CHECK("FolderStreamParser", ++m_unknown == 1);
+        add('U', (const char*)attr);
+    }
+
+    void block(const char* start, int length)
+    {
+        m_blockStart = start;
+        m_blockEnd = start + length;
+    }
+    // What was made, in order; a file's content comes in pieces that depend
+    // on the cuts, so the pieces of one write run are joined.
+    const std::vector<std::pair<char, std::string>>& events() const { return m_events; }
+    bool madeFile() const { return m_madeFile; }
+    bool open() const { return m_open; }
+
+private:
+    void checkPath(const CString& path)
+    {
+        CStringArray levels;
+        CUtils::splitToArray(path, "\\", &levels);
+        for (INT_PTR i = 0; i < levels.GetSize(); ++i)
+            CHECK("FolderStreamParser", isSafeName(levels[i]));
+    }
+
+    void add(char kind, const std::string& text)
+    {
+        if (kind == 'F')
+            m_madeFile = true;
+        if (kind == 'W' && !m_events.empty() && m_events.back().first == 'W')
+            m_events.back().second += text;
+        else
+            m_events.emplace_back(kind, text);
+    }
+
+    Bytes m_input;
+    std::vector<std::pair<char, std::string>> m_events;
+    bool m_madeFile = false;
+    bool m_open = false;
+    int m_written = 0;
+    int m_unknown = 0;
+    const char* m_blockStart = NULL;
+    const char* m_blockEnd = NULL;
+};
+
+// The input as a stream, whole and cut into blocks of sizes taken from its
+// length: the same folders, files and content either way.
+void checkFolderStream(Bytes input)
+{
+    std::vector<std::pair<char, std::string>> summaries[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        CheckingSink sink(input);
+        FolderStreamParser parser(sink);
+        int block = pass == 0 ? input.length : 1 + input.length % 13;
+        for (int at = 0; at < input.length; at += block) {
+            int length = input.length - at < block ? input.length - at : block;
+            // Each block on the heap by itself: a read past it is caught.
+            std::unique_ptr<char[]> exact(new char[(size_t)length]);
+            std::memcpy(exact.get(), input.data + at, (size_t)length);
+            sink.block(exact.get(), length);
+            parser.feed(exact.get(), length);
+        }
+        parser.finish();
+        CHECK("FolderStreamParser", !sink.open());
+        summaries[pass] = sink.events();
+        if (pass == 0 && sink.madeFile())
+            ++reach.streamFiles;
+    }
+    // Only the first block may drop the "0<" prefix, so cut inputs that
+    // start with it may differ.
+    if (!(input.length > 3 && input.data[0] == '0' && input.data[1] == '<'))
+        CHECK("FolderStreamParser", summaries[0] == summaries[1]);
+}
+
 // Splitting and joining again gives the text back, with any delimiter.
 void checkSplit(Bytes input)
 {
@@ -346,7 +488,9 @@ void readAll(const std::string& bytes)
     checkAttachments(input);
     checkFileRequest(input);
     checkDirHeader(input);
+    checkFolderStream(input);
     checkShareCommand(input);
+    checkShareReply(input);
     checkSplit(input);
     ++reach.inputs;
     currentInput = NULL;
@@ -383,9 +527,19 @@ const std::vector<std::string>& startingInputs()
         BYTES("002E:docs:000000000:2:14=51e7647a:16=51e76478:"),
         BYTES("002E:a::b:000000003:1:14=51e7647a:16=51e76478:"),
         BYTES("0024:..:000000000:3:"),
+        // A folder stream: a folder, a sub-folder, an empty file, a file, and the way back.
+        BYTES("002B:d:000000000:2:14=51e7647a:16=51e76478:"
+              "002D:sub:000000000:2:14=51e7647a:16=51e76478:"
+              "002B:e:000000000:1:14=51e7647a:16=51e76478:"
+              "002B:.:000000000:3:14=51e7647a:16=51e76478:"
+              "002F:f.txt:000000005:1:14=51e7647a:16=51e76478:" "hello"
+              "0033:\xb1\xa8.txt:000000002:9001:14=51e7647a:16=51e76478:" "ab"
+              "002B:.:000000000:3:14=51e7647a:16=51e76478:"),
         // Share commands.
         BYTES("ZQMSG=ZQMSG&COMMAND=REQUEST_SHARE_LIST&MESSAGE="),
         BYTES("ZQMSG=ZQMSG&COMMAND=SHARE_LIST&MESSAGE=D:\\share\\\xb1\xa8\xb8\xe6|C:\\x\0&COMMAND=late"),
+        BYTES("ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST"),
+        BYTES("ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE= 3:4:docs:1024 ; ;5:6:\xb1\xa8\xb8\xe6:0;7:8:x"),
         // Another program's datagram that looks like ours.
         BYTES("zqMsgVersion=2:1:2:3:4:5:6"),
     };
@@ -590,11 +744,13 @@ int fuzz(long runs)
     std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes,
                 seconds);
     std::printf("  reached: %ld full headers, %ld attachment entries, %ld file requests, "
-                "%ld folder headers, %ld share values\n",
-                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues);
+                "%ld folder headers, %ld share values, %ld share entries, %ld stream files\n",
+                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues,
+                reach.shareEntries, reach.streamFiles);
     // Made-up inputs that never get past the first checks would fuzz nothing.
     if (runs >= 1000 && (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 ||
-                         reach.dirHeaders == 0 || reach.shareValues == 0)) {
+                         reach.dirHeaders == 0 || reach.shareValues == 0 || reach.shareEntries == 0 ||
+                         reach.streamFiles == 0)) {
         std::fprintf(stderr, "readers_fuzz: some reader was never reached past its first checks\n");
         return 1;
     }

@@ -22,6 +22,8 @@ import harness
 from harness import unescape
 
 POLL = 0.2
+# GTK's Python bindings belong to the system's python3 (python3-gi, gir1.2-gtk-3.0).
+SYSTEM_PYTHON = "/usr/bin/python3"
 
 
 def program_path(name):
@@ -90,10 +92,10 @@ class Desktop:
         return done.stdout
 
     def x_window(self, name_pattern, timeout=20):
-        """The X window whose name matches the pattern."""
+        """The shown X window whose name matches the pattern (hidden ones cannot take the focus)."""
         deadline = time.monotonic() + timeout
         while True:
-            found = self.xdotool("search", "--name", name_pattern).split()
+            found = self.xdotool("search", "--onlyvisible", "--name", name_pattern).split()
             if found:
                 return found[0]
             if time.monotonic() > deadline:
@@ -111,6 +113,40 @@ class Desktop:
 
     def key(self, name):
         self.xdotool("key", name)
+
+    def drag_files(self, paths, x, y, source_at=(1100, 680)):
+        """Drags the files with the mouse from an X drag source (a GTK window, as a file manager
+        would be) and drops them at (x, y)."""
+        source = subprocess.Popen([SYSTEM_PYTHON, os.path.join(os.path.dirname(__file__), "drag_source.py"),
+                                   str(source_at[0]), str(source_at[1]), *paths],
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True,
+                                  env=dict(os.environ, DISPLAY=self.display))
+        try:
+            said = select.select([source.stdout], [], [], 30)[0]
+            if not said or source.stdout.readline().strip() != "ready":
+                raise AssertionError("the drag source did not start")
+            geometry = dict(line.split("=", 1) for line in
+                            self.xdotool("getwindowgeometry", "--shell", self.x_window("^ZQ drag source$")).split())
+            start_x = int(geometry["X"]) + int(geometry["WIDTH"]) // 2
+            start_y = int(geometry["Y"]) + int(geometry["HEIGHT"]) // 2
+            self.xdotool("mousemove", "--sync", str(start_x), str(start_y))
+            time.sleep(0.3)
+            self.xdotool("mousedown", "1")
+            # A drag starts only after the pointer has moved a little with the button held.
+            steps = 12
+            for step in range(1, steps + 1):
+                self.xdotool("mousemove", "--sync", str(start_x + (x - start_x) * step // steps),
+                             str(start_y + (y - start_y) * step // steps))
+                time.sleep(0.08)
+            for wiggle in (1, 0, 1, 0):
+                self.xdotool("mousemove", "--sync", str(x + wiggle), str(y))
+                time.sleep(0.15)
+            self.xdotool("mouseup", "1")
+            time.sleep(0.5)
+        finally:
+            source.terminate()
+            source.wait(10)
+            source.stdout.close()
 
     def screenshot(self, name, rect):
         """The rectangle (left, top, right, bottom) of the screen as the PNG file name, in the
@@ -184,6 +220,11 @@ class Inspector:
         """The items of a tree view as (depth, image, text)."""
         return [(int(f[0]), int(f[1]), unescape(f[2]).decode("gbk", "replace"))
                 for f in self._run("tree", str(tree_control.hwnd))]
+
+    def rows(self, list_control):
+        """The rows of a list view, each a list of its column texts (hidden columns too)."""
+        return [[unescape(f).decode("gbk", "replace") for f in fields]
+                for fields in self._run("rows", str(list_control.hwnd))]
 
     def command(self, window, command_id):
         self._run("command", str(window.hwnd), str(command_id))

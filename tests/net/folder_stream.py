@@ -80,3 +80,22 @@ def check_folder(test, records, i, path, name):
     test.assertLess(i, len(records), "no return-to-parent header for %r" % name)
     test.assertEqual(records[i].raw, header(".", 0, 3))
     return i + 1
+
+
+def make_folder_stream(path, name):
+    """The folder stream of the tree at path, announced as name, as a serving peer writes it:
+    the folder's header, its sub-folders' streams, its files (header and content), and a
+    return-to-parent header."""
+    parts = [header(name, 0, 2)]
+    entries = sorted(os.listdir(path))
+    for entry in entries:
+        if os.path.isdir(os.path.join(path, entry)):
+            parts.append(make_folder_stream(os.path.join(path, entry), entry))
+    for entry in entries:
+        full = os.path.join(path, entry)
+        if not os.path.isdir(full):
+            with open(full, "rb") as f:
+                content = f.read()
+            parts.append(header(entry, len(content), 1) + content)
+    parts.append(header(".", 0, 3))
+    return b"".join(parts)

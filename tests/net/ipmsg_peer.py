@@ -205,3 +205,61 @@ def fetch_tcp(host, ip, request, timeout=20, port=PORT):
 def file_request(packet_id, file_id, offset=0, command=GETFILEDATA, packet_no=1, user="peer", host="peerbox"):
     """The text a downloader sends on a TCP connection to ask for one offered item."""
     return "1:%d:%s:%s:%d:%x:%x:%x" % (packet_no, user, host, command, packet_id, file_id, offset)
+
+
+class FileServer:
+    """A peer's TCP port 2425 serving offered items: items maps (packet id, file id) to the bytes
+    to send, or to a function that gets the connection and misbehaves on it. Each connection
+    gets one answer and is then closed; requests holds what came in."""
+
+    def __init__(self, host, items):
+        import threading
+        self.items = items
+        self.requests = []
+        self.sock = host.socket(socket.SOCK_STREAM)
+        self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.sock.bind(("0.0.0.0", PORT))
+        self.sock.listen(16)
+        self._threading = threading
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def close(self):
+        # Wakes the accepting thread, which a plain close would leave holding the port.
+        try:
+            self.sock.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+        self.sock.close()
+
+    def _accept(self):
+        while True:
+            try:
+                conn, _ = self.sock.accept()
+            except OSError:
+                return
+            self._threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+
+    def _serve(self, conn):
+        try:
+            request = conn.recv(4096)
+            self.requests.append(request)
+            fields = request.split(b":")
+            answer = self.items.get((int(fields[5], 16), int(fields[6], 16))) if len(fields) >= 8 else None
+            if callable(answer):
+                answer(conn)
+            elif answer is not None:
+                conn.sendall(answer)
+                conn.shutdown(socket.SHUT_WR)
+                conn.settimeout(10)
+                while conn.recv(65536):
+                    pass
+        except OSError:
+            pass
+        finally:
+            conn.close()
+
+
+def offer_datagram(packet_no, items, text="", user="peer", host="peerbox"):
+    """A file offer as a foreign client sends it: items are (file id, name, size, attr)."""
+    entries = b"\x07".join(b"%d:%s:%x:0:%d" % (fid, gbk(name), size, attr) for fid, name, size, attr in items)
+    return build(packet_no, SENDMSG | FILEATTACHOPT, gbk(text) + b"\0" + entries, user=user, host=host)

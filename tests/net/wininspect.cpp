@@ -6,13 +6,15 @@
 //   wininspect OUT windows            top-level windows: hwnd pid visible class title rect
 //   wininspect OUT children HWND      child windows: hwnd id class visible text rect
 //   wininspect OUT tree HWND          tree-view items: depth image text
+//   wininspect OUT rows HWND          list-view rows: the texts of every column
 //   wininspect OUT command HWND ID    posts WM_COMMAND(ID) to HWND
 //
 // Results go to the file OUT (never to a pipe: Wine's helpers keep pipes
 // open), one line each, fields separated by tabs; texts are the window's
 // bytes (code page 936) escaped as in the test driver's log: a backslash as
 // "\\", bytes below 0x20 and 0x7F as "\xHH".
-// Tree texts are read with a TVITEM placed in the tree's own process.
+// Tree and list texts are read with a TVITEM or LVITEM placed in the
+// control's own process.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -207,12 +209,39 @@ void listTree(HWND tree, RemoteBuffer& remote, HTREEITEM first, int depth)
     }
 }
 
+// One line per list-view row, a field per column (hidden columns too).
+bool listRows(HWND list, RemoteBuffer& remote)
+{
+    const int textSize = 1024;
+    HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+    int columns = header != NULL ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+    int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int row = 0; row < rows; ++row) {
+        std::string line;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA request = {};
+            request.iSubItem = column;
+            request.pszText = remote.address() + sizeof(LVITEMA);
+            request.cchTextMax = textSize;
+            char buffer[textSize + 1] = {0};
+            if (!remote.write(0, &request, sizeof(request)) || !remote.write(sizeof(LVITEMA), buffer, 1)) {
+                return false;
+            }
+            SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)remote.address());
+            remote.read(sizeof(LVITEMA), buffer, textSize);
+            line += (column > 0 ? "\t" : "") + escaped(buffer);
+        }
+        fprintf(out, "%s\n", line.c_str());
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|command HWND ID|close HWND\n");
+        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|rows HWND|command HWND ID|close HWND\n");
         return 2;
     }
     out = fopen(argv[1], "wb");
@@ -233,6 +262,13 @@ int main(int argc, char** argv)
             result = 1;
         } else {
             listTree(tree, remote, (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 0);
+        }
+    } else if (what == "rows" && argc > 3) {
+        HWND list = parseHandle(argv[3]);
+        RemoteBuffer remote(list, sizeof(LVITEMA) + 1024);
+        if (!remote.ready() || !listRows(list, remote)) {
+            fprintf(out, "error\tno memory in the list's process\n");
+            result = 1;
         }
     } else if (what == "command" && argc > 4) {
         result = PostMessageA(parseHandle(argv[3]), WM_COMMAND, (WPARAM)atoi(argv[4]), 0) ? 0 : 1;

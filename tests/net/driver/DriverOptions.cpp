@@ -13,6 +13,8 @@ BOOL DriverOptions::parse(int argc, char** argv)
         bool hasValue = i + 1 < argc;
         if (strcmp(arg, "--answer-no") == 0) {
             answerNo = true;
+        } else if (strcmp(arg, "--hold-prompts") == 0) {
+            holdPrompts = true;
         } else if (strncmp(arg, "--", 2) == 0 && !hasValue) {
             fprintf(stderr, "netdriver: %s needs a value\n", arg);
             return FALSE;
@@ -34,6 +36,10 @@ BOOL DriverOptions::parse(int argc, char** argv)
             acceptErrors = argv[++i];
         } else if (strcmp(arg, "--serve-timeouts") == 0) {
             serveTimeouts = argv[++i];
+        } else if (strcmp(arg, "--idle-timeout") == 0) {
+            idleTimeoutMs = atoi(argv[++i]);
+        } else if (strcmp(arg, "--receive-buffer") == 0) {
+            receiveBuffer = atoi(argv[++i]);
         } else if (strncmp(arg, "--", 2) == 0) {
             fprintf(stderr, "netdriver: unknown option %s\n", arg);
             return FALSE;

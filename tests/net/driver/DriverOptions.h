@@ -2,8 +2,9 @@
 // The driver's command line:
 //   netdriver SCENARIO [ARG...] [--log FILE] [--stop-file FILE] [--seconds N]
 //             [--answer-no] [--folder PATH] [--share KEY=PATH]...
-//             [--hold-from IP --release-file FILE]
+//             [--hold-from IP --release-file FILE] [--hold-prompts]
 //             [--accept-errors CODE,...] [--serve-timeouts REQUEST_MS,SEND_MS]
+//             [--idle-timeout MS] [--receive-buffer BYTES]
 // Options may come anywhere; what is not an option is the scenario and its
 // arguments, in order.
 
@@ -23,6 +24,9 @@ struct DriverOptions {
     CString releaseFile;         // ... the n-th until the file <releaseFile>.<n> appears
     CString acceptErrors;        // Winsock codes the first accepts fail with, in order
     CString serveTimeouts;       // "request,send" in ms for the serving threads
+    bool holdPrompts = false;    // the n-th Yes/No box waits for <releaseFile>.prompt<n>
+    int idleTimeoutMs = 0;       // a download's quiet time before it fails; 0: the program's
+    int receiveBuffer = -1;      // a download connection's SO_RCVBUF; 0: the system's; -1: the program's
 
     // FALSE (with a message on standard error) for a malformed command line.
     BOOL parse(int argc, char** argv);

@@ -7,6 +7,7 @@
 
 #include "classlib/Prompts.h"
 #include "core/Globals.h"
+#include "engine/FileDownload.h"
 #include "tests/net/driver/DriverLog.h"
 #include "tests/net/driver/DriverOptions.h"
 #include "tests/net/driver/RecordingWindow.h"
@@ -53,7 +54,13 @@ int main(int argc, char** argv)
     openDriverLog(options.logPath.IsEmpty() ? NULL : (const char*)options.logPath);
 
     ScriptedPrompts prompts(options.answerNo, options.folder);
+    if (options.holdPrompts)
+        prompts.holdYesNo(options.releaseFile, options.stopFile);
     setPromptScript(&prompts);
+    if (options.idleTimeoutMs > 0)
+        setDownloadIdleTimeout((DWORD)options.idleTimeoutMs);
+    if (options.receiveBuffer >= 0)
+        setDownloadReceiveBuffer(options.receiveBuffer);
     if (!createRecordingWindow()) {
         LogLine("ERROR").field("text", "the recording window cannot be made").write();
         return 3;

@@ -43,8 +43,35 @@ void holdIfAsked(const IpMessage* message)
     LogLine("RELEASE").field("n", number).field("packetNo", message->packetNo).write();
 }
 
+const char* downloadKind(UINT message)
+{
+    switch (message) {
+    case WM_USER_RECEIVE_START:
+        return "RECEIVE_START";
+    case WM_USER_RECEIVE_PROGRESS:
+        return "RECEIVE_PROGRESS";
+    case WM_USER_RECEIVE_FINISH:
+        return "RECEIVE_FINISH";
+    case WM_USER_RECEIVE_ERROR:
+        return "RECEIVE_ERROR";
+    default:
+        return NULL;
+    }
+}
+
 LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (const char* kind = downloadKind(message)) {
+        CString* text = (CString*)lParam;
+        LogLine(kind).field("text", *text).write();
+        if (message != WM_USER_RECEIVE_START)
+            delete text;   // the start's parameter stays the download's
+        return 0;
+    }
+    if (message == WM_SHOWWINDOW && wParam) {
+        LogLine("SHOWN").write();
+        return 0;
+    }
     if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
         const IpMessage* received = (const IpMessage*)lParam;
         record(message == WM_USER_ADD_BUDDY ? "ADD_BUDDY" : "RECEIVE_MESSAGE", received);
@@ -58,12 +85,17 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 
 HWND receiveProgressWindow()
 {
-    return NULL;
+    return recordingWindow;
 }
 
 HWND buddyListWindow()
 {
     return recordingWindow;
+}
+
+HWND peerSharesWindow()
+{
+    return NULL;
 }
 
 BOOL createRecordingWindow()

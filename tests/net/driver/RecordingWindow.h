@@ -2,7 +2,10 @@
 // Stands in for the buddy-list window: a message-only window that writes every
 // WM_USER_ADD_BUDDY and WM_USER_RECEIVE_MESSAGE, with all fields of the
 // message, to the log (lines ADD_BUDDY and RECEIVE_MESSAGE). It also defines
-// buddyListWindow() for the engine.
+// buddyListWindow() for the engine, and stands in for the receive-progress
+// window too: RECEIVE_START (the download parameter), RECEIVE_PROGRESS,
+// RECEIVE_FINISH and RECEIVE_ERROR (the payload, then freed), and SHOWN when
+// the window is shown.
 //
 // A message from the IP given to holdMessagesFrom() is held: the window
 // writes its line and a line HOLD n=<number of this hold, from 1>, and

@@ -1,10 +1,17 @@
 #include "tests/net/driver/ScriptedPrompts.h"
 
+#include "core/FileSystem.h"
 #include "tests/net/driver/DriverLog.h"
 
 ScriptedPrompts::ScriptedPrompts(bool answerNo, const CString& folder)
     : answerNo(answerNo), folder(folder)
 {
+}
+
+void ScriptedPrompts::holdYesNo(const CString& release, const CString& stop)
+{
+    releaseFile = release;
+    stopFile = stop;
 }
 
 namespace {
@@ -35,6 +42,15 @@ int ScriptedPrompts::messageBox(const char* text, const char* caption, UINT type
         .field("type", (int)type)
         .field("answer", answer)
         .write();
+    if (!releaseFile.IsEmpty() && (type & MB_TYPEMASK) == MB_YESNO) {
+        int number = (int)InterlockedIncrement(&heldCount);
+        CString release;
+        release.Format("%s.prompt%d", (const char*)releaseFile, number);
+        LogLine("PROMPT_HOLD").field("n", number).write();
+        while (!isFileExists(release) && !isFileExists(stopFile))
+            Sleep(20);
+        LogLine("PROMPT_RELEASE").field("n", number).write();
+    }
     return answer;
 }
 

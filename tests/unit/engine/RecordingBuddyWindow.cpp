@@ -3,6 +3,7 @@
 #include "LoopbackWire.h"
 #include "core/IpMessage.h"
 #include "core/WindowMessages.h"
+#include "engine/ShareListReply.h"
 #include "engine/WindowLinks.h"
 
 #include <future>
@@ -14,6 +15,7 @@ namespace {
 HWND window = NULL;
 std::mutex deliveriesGuard;
 std::vector<BuddyWindowDelivery> deliveries;
+std::vector<ShareWindowDelivery> shareDeliveries;
 
 std::string copyOf(const CString& text)
 {
@@ -37,8 +39,32 @@ void record(UINT message, const IpMessage* ipMessage)
     deliveries.push_back(delivery);
 }
 
+std::vector<std::string> copiesOf(const CStringArray& texts)
+{
+    std::vector<std::string> copies;
+    for (INT_PTR i = 0; i < texts.GetSize(); ++i)
+        copies.push_back(copyOf(texts[i]));
+    return copies;
+}
+
+void recordShares(const ShareListReply* reply)
+{
+    ShareWindowDelivery delivery;
+    delivery.userName = copyOf(reply->userName);
+    delivery.ip = copyOf(reply->ip);
+    delivery.entries = copiesOf(reply->entries);
+    delivery.names = copiesOf(reply->names);
+    delivery.malformedPieces = reply->malformedPieces;
+    std::lock_guard<std::mutex> lock(deliveriesGuard);
+    shareDeliveries.push_back(delivery);
+}
+
 LRESULT CALLBACK recordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_USER_ADD_SHARE_ITEMS) {
+        recordShares((const ShareListReply*)lParam);
+        return 0;
+    }
     if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
         record(message, (const IpMessage*)lParam);
         return 0;
@@ -75,6 +101,11 @@ HWND buddyListWindow()
     return window;
 }
 
+HWND peerSharesWindow()
+{
+    return window;
+}
+
 void startRecordingBuddyWindow()
 {
     std::promise<HWND> created;
@@ -87,5 +118,13 @@ std::vector<BuddyWindowDelivery> takeBuddyWindowDeliveries()
     std::lock_guard<std::mutex> lock(deliveriesGuard);
     std::vector<BuddyWindowDelivery> taken;
     taken.swap(deliveries);
+    return taken;
+}
+
+std::vector<ShareWindowDelivery> takeShareWindowDeliveries()
+{
+    std::lock_guard<std::mutex> lock(deliveriesGuard);
+    std::vector<ShareWindowDelivery> taken;
+    taken.swap(shareDeliveries);
     return taken;
 }

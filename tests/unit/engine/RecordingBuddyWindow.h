@@ -17,3 +17,12 @@ struct BuddyWindowDelivery {
 void startRecordingBuddyWindow();
 // What the window got since the last call.
 std::vector<BuddyWindowDelivery> takeBuddyWindowDeliveries();
+
+// The window also stands in for the peers' page of the shared-folder browser
+// and records each share-list reply it is handed.
+struct ShareWindowDelivery {
+    std::string userName, ip;
+    std::vector<std::string> entries, names;
+    int malformedPieces;
+};
+std::vector<ShareWindowDelivery> takeShareWindowDeliveries();

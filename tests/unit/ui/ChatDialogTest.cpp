@@ -382,4 +382,62 @@ TEST(ChatDialogs, ADropBesideTheDropTargetsIsReleasedAndNotTaken)
     }
 }
 
+// Under Wine a drop from an X client goes to the first child under the
+// pointer, descending child by child, and from there to the nearest window
+// that accepts files. Every drop target of both dialogs must be that window
+// over its whole face, or the drop lands on the dialog and is let go.
+HWND wineDropTarget(HWND window, POINT screen)
+{
+    POINT point = screen;
+    ScreenToClient(window, &point);
+    HWND child;
+    while ((child = ChildWindowFromPointEx(window, point, CWP_SKIPDISABLED | CWP_SKIPINVISIBLE)) != NULL &&
+           child != window) {
+        MapWindowPoints(window, child, &point, 1);
+        window = child;
+    }
+    while (window != NULL && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)) {
+        window = GetAncestor(window, GA_PARENT);
+    }
+    return window;
+}
+
+TEST(ChatDialogs, AnXDropAnywhereOnADropTargetReachesThatTarget)
+{
+    AfxInitRichEdit();
+    CChartDlg chat;
+    CChartAllDlg group;
+    ASSERT_TRUE(chat.Create(IDD_CHART_DLG, NULL));
+    ASSERT_TRUE(group.Create(IDD_CHART_ALL_DLG, NULL));
+    const struct {
+        CDialog* dialog;
+        std::vector<int> targets;
+    } dialogs[] = {
+        {&chat, {IDC_RICHEDIT_HISTORY, IDC_EDIT_MESSAGE, IDC_LIST_FILES}},
+        {&group, {IDC_LIST_USERS, IDC_EDIT_MESSAGE, IDC_LIST_FILES}},
+    };
+    for (const auto& one : dialogs) {
+        SCOPED_TRACE(one.dialog->GetRuntimeClass()->m_lpszClassName);
+        one.dialog->ShowWindow(SW_SHOWNA);
+        for (int id : one.targets) {
+            HWND target = ::GetDlgItem(one.dialog->m_hWnd, id);
+            RECT face;
+            GetWindowRect(target, &face);
+            // Its centre and the four corners just inside the border.
+            const POINT points[] = {
+                {(face.left + face.right) / 2, (face.top + face.bottom) / 2},
+                {face.left + 2, face.top + 2},
+                {face.right - 3, face.top + 2},
+                {face.left + 2, face.bottom - 3},
+                {face.right - 3, face.bottom - 3},
+            };
+            for (const POINT& point : points) {
+                EXPECT_EQ(wineDropTarget(one.dialog->m_hWnd, point), target)
+                    << "control " << id << " at " << point.x << "," << point.y;
+            }
+        }
+        one.dialog->DestroyWindow();
+    }
+}
+
 }  // namespace

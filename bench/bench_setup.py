@@ -1,0 +1,25 @@
+"""What every benchmark of this folder starts with: the network tests' helpers on the path, and the
+command line that bench/run-bench.sh gives (the driver, the Wine prefix, the number of rounds)."""
+
+import argparse
+import os
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
+
+import harness  # noqa: E402
+
+
+def bench_arguments():
+    """The parsed command line; the harness is set up to run the driver from a prefix copy."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--template", required=True)
+    parser.add_argument("--rounds", type=int, default=3)
+    args = parser.parse_args()
+    harness.config.driver = os.path.abspath(args.driver)
+    harness.config.template = os.path.abspath(args.template)
+    harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
+    return args

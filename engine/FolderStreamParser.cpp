@@ -1,0 +1,210 @@
+#include "engine/FolderStreamParser.h"
+
+#include "core/IpMessageParser.h"
+#include "engine/SafeNames.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const int kMaxLengthDigits = 8;
+const int kTypeRegular = 1;
+const int kTypeFolder = 2;
+const int kTypeReturnToParent = 3;
+const int kTypeOtherClientsFile = 9001;
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// How many leading bytes of the first block are the "0<" prefix.
+int leadingPrefix(const char* data, int length)
+{
+    if (length <= 3 || data[0] != '0' || data[1] != '<')
+        return 0;
+    for (int k = 3; k < length; ++k) {
+        if (data[k] != '\0')
+            return k;
+    }
+    return 0;
+}
+
+}  // namespace
+
+FolderStreamParser::Sink::~Sink()
+{
+}
+
+FolderStreamParser::FolderStreamParser(Sink& sink)
+    : m_sink(sink), m_state(kHeader), m_firstBlock(true), m_failed(false), m_headerCount(0),
+      m_declaredLength(-1), m_fileRest(0), m_fileOpen(false)
+{
+    std::memset(m_header, 0, sizeof m_header);
+}
+
+void FolderStreamParser::feed(const char* data, int length)
+{
+    if (length <= 0)
+        return;
+    if (m_firstBlock) {
+        m_firstBlock = false;
+        int prefix = leadingPrefix(data, length);
+        data += prefix;
+        length -= prefix;
+    }
+    int p = 0;
+    while (p < length && m_state != kBroken) {
+        if (m_state == kHeader)
+            p += takeHeaderBytes(data + p, length - p);
+        else
+            p += takeFileBytes(data + p, length - p);
+    }
+}
+
+bool FolderStreamParser::finish()
+{
+    bool betweenEntries = m_state == kHeader && m_headerCount == 0;
+    if (m_fileOpen) {
+        m_sink.closeFile();
+        m_fileOpen = false;
+    }
+    return betweenEntries && !failed();
+}
+
+int FolderStreamParser::takeHeaderBytes(const char* data, int length)
+{
+    int p = 0;
+    while (p < length) {
+        char c = data[p++];
+        m_header[m_headerCount++] = c;
+        if (m_declaredLength < 0) {
+            if (c == ':') {
+                if (!readLengthField())
+                    return p;
+            } else if (m_headerCount > kMaxLengthDigits) {
+                breakOff();
+                return p;
+            }
+        } else if (m_headerCount == m_declaredLength) {
+            headerComplete();
+            return p;
+        }
+    }
+    return p;
+}
+
+// The header so far is the length field and its ':'.
+bool FolderStreamParser::readLengthField()
+{
+    int digits = m_headerCount - 1;
+    bool valid = digits > 0;
+    for (int i = 0; i < digits && valid; ++i)
+        valid = isHexDigit(m_header[i]);
+    if (valid) {
+        m_header[digits] = '\0';
+        long value = std::strtol(m_header, NULL, 16);
+        m_header[digits] = ':';
+        valid = value > m_headerCount && value <= kHeaderBufferSize;
+        m_declaredLength = (int)value;
+    }
+    if (!valid)
+        breakOff();
+    return valid;
+}
+
+void FolderStreamParser::headerComplete()
+{
+    m_header[m_headerCount] = '\0';
+    CString name, sizeText, attrText;
+    IpMessageParser parser;
+    parser.parseDirHeader(m_header, m_headerCount, &name, &sizeText, &attrText);
+    std::memset(m_header, 0, sizeof m_header);
+    m_headerCount = 0;
+    m_declaredLength = -1;
+
+    int type = std::atoi(attrText);
+    if ((type & 0xFF) == kTypeFolder) {
+        if (!isSafeName(name)) {
+            breakOff();
+            return;
+        }
+        m_levels.push_back(name);
+        m_sink.makeFolder(pathOf(CString()));
+    } else if ((type & 0xFF) == kTypeRegular || type == kTypeOtherClientsFile) {
+        if (!isSafeName(name)) {
+            breakOff();
+            return;
+        }
+        startFile(name, sizeText);
+    } else if (type == kTypeReturnToParent) {
+        // Never above the chosen folder.
+        if (!m_levels.empty())
+            m_levels.pop_back();
+    } else {
+        m_sink.unknownType(attrText);
+        breakOff();
+    }
+}
+
+void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
+{
+    // The size field holds 32 bits; a value from 2^31 on comes back negative
+    // and is read unsigned, so files up to 4 GiB - 1 keep their size.
+    m_fileRest = (ULONGLONG)(DWORD)std::strtoll(sizeText, NULL, 10);
+    m_fileOpen = m_sink.createFile(pathOf(name));
+    if (!m_fileOpen)
+        m_failed = true;
+    m_state = m_fileOpen ? kFile : kSkipFile;
+    if (m_fileRest == 0)
+        endFile();
+}
+
+int FolderStreamParser::takeFileBytes(const char* data, int length)
+{
+    int count = (ULONGLONG)length < m_fileRest ? length : (int)m_fileRest;
+    if (m_state == kFile) {
+        if (!m_sink.write(data, count)) {
+            // Disk full or similar: the rest of this file is skipped.
+            m_sink.closeFile();
+            m_fileOpen = false;
+            m_failed = true;
+            m_state = kSkipFile;
+        }
+    }
+    m_fileRest -= (ULONGLONG)count;
+    if (m_fileRest == 0)
+        endFile();
+    return count;
+}
+
+void FolderStreamParser::endFile()
+{
+    if (m_fileOpen) {
+        m_sink.closeFile();
+        m_fileOpen = false;
+    }
+    m_state = kHeader;
+}
+
+void FolderStreamParser::breakOff()
+{
+    m_state = kBroken;
+}
+
+CString FolderStreamParser::pathOf(const CString& name) const
+{
+    CString path;
+    for (const CString& level : m_levels) {
+        if (!path.IsEmpty())
+            path += "\\";
+        path += level;
+    }
+    if (!name.IsEmpty()) {
+        if (!path.IsEmpty())
+            path += "\\";
+        path += name;
+    }
+    return path;
+}

@@ -1,0 +1,56 @@
+#include "engine/SafeNames.h"
+
+#include "classlib/Mbcs.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+const char* const kReservedNames[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
+                                      "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5",
+                                      "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
+
+bool isRefusedByte(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != NULL;
+}
+
+// The part before the first '.', compared without regard to case.
+bool isReservedDevice(const char* name, int length)
+{
+    int stem = 0;
+    while (stem < length && name[stem] != '.')
+        ++stem;
+    for (const char* reserved : kReservedNames) {
+        int reservedLength = (int)std::strlen(reserved);
+        if (reservedLength != stem)
+            continue;
+        int i = 0;
+        while (i < stem && std::toupper((unsigned char)name[i]) == reserved[i])
+            ++i;
+        if (i == stem)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool isSafeName(const CString& name)
+{
+    const char* text = name;
+    int length = name.GetLength();
+    if (length == 0 || (int)std::strlen(text) != length)
+        return false;
+    for (int i = 0; i < length;) {
+        int width = mbcsCharLength(text, i, length);
+        if (width == 1 && isRefusedByte((unsigned char)text[i]))
+            return false;
+        i += width;
+    }
+    char last = text[length - 1];
+    if (last == '.' || last == ' ')
+        return false;  // also "." and ".."
+    return !isReservedDevice(text, length);
+}

@@ -1,0 +1,48 @@
+#include "engine/ShareCommandProcessor.h"
+
+#include "core/CUtils.h"
+#include "core/Globals.h"
+#include "core/User.h"
+#include "core/WindowMessages.h"
+#include "engine/ShareListReply.h"
+#include "engine/WindowLinks.h"
+
+int ShareCommandProcessor::handleShareCommand(const char* data, int length, CString ip, CString port)
+{
+    if (isShareListRequest(data, length, ip, port))
+        answerRequest(ip);
+    else if (isShareListReply(data, length, ip, port))
+        takeReply(data, length, ip);
+    return 0;
+}
+
+void ShareCommandProcessor::answerRequest(CString ip)
+{
+    // Every request is answered, an empty list included.
+    CStringArray entries;
+    {
+        SharedStateLock lock;
+        for (INT_PTR i = 0; i < ownShareEntries.GetSize(); ++i)
+            entries.Add(ownShareEntries[i]);
+    }
+    CUtils::sendShareListReply(ip, ShareListReply::joinWithinOneDatagram(entries));
+}
+
+void ShareCommandProcessor::takeReply(const char* data, int length, CString ip)
+{
+    ShareListReply reply;
+    reply.read(data, length);
+    if (reply.entries.IsEmpty() && reply.malformedPieces == 0)
+        return;
+    reply.ip = ip;
+    {
+        SharedStateLock lock;
+        CObject* user = NULL;
+        if (userMap.Lookup(ip, user) && user != NULL)
+            reply.userName = static_cast<User*>(user)->nickname;
+    }
+    // The page copies what it keeps before the call returns.
+    HWND page = peerSharesWindow();
+    if (page != NULL)
+        SendMessageA(page, WM_USER_ADD_SHARE_ITEMS, 0, (LPARAM)&reply);
+}

@@ -1,0 +1,142 @@
+"""Receiving files as a user does it in the real program: a scripted peer offers a file and a folder
+tree to ZQ.exe; the user answers the yes/no box with Return and picks a folder in the real folder
+picker with the mouse and the keyboard; every file arrives byte for byte, and the receive-progress
+window, shown by the acceptance, ends with every row at 100%. Screenshots of the box, the picker and
+the progress window are kept in build/<arch>/artifacts/."""
+
+import hashlib
+import os
+import shutil
+import tempfile
+import unittest
+
+import desktop
+import harness
+from desktop import Desktop, Inspector
+from folder_stream import make_folder_stream
+from harness import Network, WineHost
+from ipmsg_peer import ANSENTRY, BR_ENTRY, RECVMSG, FileServer, Peer, entry_extra, offer_datagram
+
+ZQ = "10.77.0.1"
+PEER = "10.77.0.2"
+TREE = 1026
+RECEIVE_LIST = 1053
+PROGRESS_COLUMN = 7
+DESKTOP = "C:\\users\\%s\\Desktop"
+CHOSEN = "zqrecv"
+
+
+def sha(data):
+    return hashlib.sha256(data).hexdigest()
+
+
+def tree_files(root):
+    """Relative path -> sha256 of every file under root."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            full = os.path.join(folder, name)
+            with open(full, "rb") as f:
+                found[os.path.relpath(full, root)] = sha(f.read())
+    return found
+
+
+def setUpModule():
+    desktop.skip_unless_possible()
+
+
+def start_and_meet(wine, inspect, peer, zq_ip):
+    """Starts ZQ.exe on the host and lets the peer be known to it; returns the buddy list."""
+    wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
+    peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == zq_ip, timeout=60, what="entry")
+    peer.send(zq_ip, ANSENTRY, entry_extra("Sender", "Sales"))
+    buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
+    inspect.wait_until(lambda: inspect.tree(inspect.child(buddy, TREE)),
+                       lambda t: any("Sender" in item[2] for item in t), what="the peer in the tree")
+    return buddy
+
+
+def accept_offer(desk, inspect, chosen, shots="receive"):
+    """Answers the offer box with Return, then picks the Desktop folder `chosen` in the folder
+    picker: a click on the tree's empty area, the folder's name typed, Return. Screenshots are
+    named after `shots`."""
+    box = inspect.wait_window(lambda w: w.title == "接收文件" and w.visible, timeout=30, what="the offer box")
+    desk.screenshot(shots + "-offer-box.png", box.rect)
+    desk.focus(desk.x_window("^接收文件$"))
+    desk.key("Return")
+    picker = inspect.wait_window(lambda w: w.title == "选择文件夹" and w.visible, timeout=30, what="the folder picker")
+    tree = [c for c in inspect.children(picker) if c.cls == "SysTreeView32"][0]
+    desk.focus(desk.x_window("^选择文件夹$"))
+    left, _, right, bottom = tree.rect
+    desk.click((left + right) // 2, bottom - 8)
+    desk.type(chosen)
+    desk.screenshot(shots + "-folder-picker.png", picker.rect)
+    desk.key("Return")
+
+
+def wait_rows_ended(inspect, count):
+    """The progress window's rows once `count` of them have an end text; returns them."""
+    window = inspect.wait_window(lambda w: w.title == "文件接收进度" and w.visible, what="the progress window")
+    rows = inspect.wait_until(lambda: inspect.rows(inspect.child(window, RECEIVE_LIST)),
+                              lambda r: len(r) == count and all("完成100%" in row[PROGRESS_COLUMN] or
+                                                                "接收异常" in row[PROGRESS_COLUMN] for row in r),
+                              timeout=60, what="every row ended")
+    return window, rows
+
+
+class ReceiveTest(unittest.TestCase):
+
+    def test_an_offered_file_and_folder_tree_arrive_when_the_user_says_yes(self):
+        with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
+            peer = Peer(net.hosts[1], user="peer", hostname="peerbox")
+            inspect = Inspector(wine)
+            wine.write_settings(userName="Li", userGroupName="Dev")
+            login = os.environ.get("USER") or "root"
+            chosen = wine.unix_path(DESKTOP % login + "\\" + CHOSEN)
+            os.makedirs(chosen)
+
+            data = os.urandom(3 * 1024 * 1024 + 17)
+            source = os.path.join(tempfile.mkdtemp(prefix="zq-offer-"), "tree")
+            self.addCleanup(shutil.rmtree, os.path.dirname(source))
+            os.makedirs(os.path.join(source, "sub", "deeper"))
+            files = {"top.txt": os.urandom(40000), os.path.join("sub", "s.bin"): os.urandom(700001),
+                     os.path.join("sub", "deeper", "empty.bin"): b"", os.path.join("sub", "报告.txt"): b"x" * 99}
+            for name, content in files.items():
+                with open(os.path.join(source, name), "wb") as f:
+                    f.write(content)
+            server = FileServer(net.hosts[1], {(800, 801): data, (800, 802): make_folder_stream(source, "tree")})
+            self.addCleanup(server.close)
+
+            buddy = start_and_meet(wine, inspect, peer, ZQ)
+            peer.send_raw(offer_datagram(800, [(801, "big.bin", len(data), 1),
+                                               (802, "tree", sum(map(len, files.values())), 2)], text="给你"), ZQ)
+            peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
+            accept_offer(desk, inspect, CHOSEN)
+
+            window, rows = wait_rows_ended(inspect, 2)
+            desk.screenshot("receive-progress-window.png", window.rect)
+            by_name = {row[4]: row for row in rows}
+            self.assertEqual(sorted(by_name), ["big.bin", "tree"])
+            for row in rows:
+                self.assertIn("完成100%", row[PROGRESS_COLUMN], row)
+                self.assertEqual(row[1], PEER)
+                self.assertEqual(row[0], "Sender")
+            self.assertEqual(by_name["big.bin"][3], "文件")
+            self.assertEqual(by_name["tree"][3], "目录")
+            self.assertEqual(int(by_name["big.bin"][6]), len(data), "every byte counted")
+            self.assertTrue(by_name["big.bin"][PROGRESS_COLUMN].startswith("3.0M/3.0M,"), by_name["big.bin"])
+
+            with open(os.path.join(chosen, "big.bin"), "rb") as f:
+                self.assertEqual(sha(f.read()), sha(data))
+            self.assertEqual(tree_files(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
+
+            # The "收发状态" button shows the same window again after it was closed.
+            inspect.close(window)
+            inspect.wait_window(lambda w: w.title == "文件接收进度" and not w.visible, what="the window hidden")
+            desk.focus(desk.x_window("^VO2013$"))
+            desk.click(*inspect.child(buddy, 1056).centre())
+            inspect.wait_window(lambda w: w.title == "文件接收进度" and w.visible, what="the window shown again")
+
+
+if __name__ == "__main__":
+    harness.run_tests()

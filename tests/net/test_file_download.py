@@ -1,0 +1,222 @@
+"""Receiving files end to end: a scripted peer offers a file and a folder tree and serves them on its
+own TCP port 2425; the messenger acknowledges the offer, asks (a scripted user answers yes and picks a
+folder), downloads every item on its own connection and reports to the receive-progress window, which
+the driver's recording window stands in for. Peers that stop half-way, stay silent or send names that
+would leave the chosen folder end in the error state with nothing written outside it."""
+
+import hashlib
+import os
+import re
+import shutil
+import tempfile
+import time
+import unittest
+
+import harness
+from folder_stream import header, make_folder_stream
+from harness import Network, WineHost
+from identity import HOST_NAME, LOGIN_NAME
+from ipmsg_peer import RECVMSG, SENDCHECKOPT, FileServer, Peer, gbk, offer_datagram
+
+ZQ = "10.77.0.1"
+PEER = "10.77.0.2"
+OTHER = "10.77.0.3"
+SAVE = "C:\\recv"
+
+
+def sha(data):
+    return hashlib.sha256(data).hexdigest()
+
+
+def tree_files(root):
+    """Relative path -> content of every file under root."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            full = os.path.join(folder, name)
+            with open(full, "rb") as f:
+                found[os.path.relpath(full, root)] = f.read()
+    return found
+
+
+class FileDownloadTest(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.net = Network(hosts=3).__enter__()
+        cls.wine = WineHost(cls.net.hosts[0]).__enter__()
+        cls.wine.write_settings(userName="收件人", userGroupName="g")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.__exit__(None, None, None)
+        cls.net.__exit__(None, None, None)
+
+    def setUp(self):
+        self.peer = Peer(self.net.hosts[1])
+        self.server = None
+        self.run_ = None
+        self.save = self.wine.unix_path(SAVE)
+        # A fresh chosen folder inside a parent that shows what leaks out of it.
+        self.outside = os.path.dirname(self.save)
+        shutil.rmtree(self.save, ignore_errors=True)
+        os.makedirs(self.save)
+        self.before_outside = set(os.listdir(self.outside))
+
+    def tearDown(self):
+        self.peer.close()
+        if self.server:
+            self.server.close()
+        if self.run_:
+            self.run_.finish()
+
+    def start(self, items, *options):
+        self.server = FileServer(self.net.hosts[1], items)
+        self.run_ = self.wine.driver("messenger", "--seconds", "150", "--folder", SAVE, *options)
+        self.run_.log.wait_for(lambda e: e.kind == "RESULT" and e["call"] == b"startMessenger", 60, self.run_)
+        return self.run_
+
+    def offer(self, items, packet_no):
+        self.peer.send_raw(offer_datagram(packet_no, items, text="给你"), ZQ)
+        receipt = self.peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
+        self.assertEqual(receipt.raw, gbk("1:%s:%s:%s:33:%d" % (receipt.packet_no, LOGIN_NAME, HOST_NAME,
+                                                                   packet_no)))
+
+    def ended(self, file_id, timeout=60):
+        end = b"%s:%d" % (PEER.encode(), file_id)
+        event = self.run_.log.wait_for(lambda e: e.kind in ("RECEIVE_FINISH", "RECEIVE_ERROR") and e["text"] == end,
+                                       timeout, self.run_)
+        return event.kind
+
+    def progress_total(self, file_id):
+        prefix = b"%s:%d:" % (PEER.encode(), file_id)
+        return sum(int(e["text"][len(prefix):]) for e in self.run_.log.events("RECEIVE_PROGRESS")
+                   if e["text"].startswith(prefix))
+
+    def assert_nothing_outside(self):
+        self.assertEqual(set(os.listdir(self.outside)), self.before_outside)
+
+    def test_a_file_and_a_folder_tree_arrive_byte_identical(self):
+        data = os.urandom(300000)
+        source = os.path.join(tempfile.mkdtemp(prefix="zq-offer-"), "tree")
+        self.addCleanup(shutil.rmtree, os.path.dirname(source))
+        os.makedirs(os.path.join(source, "sub", "deeper"))
+        os.makedirs(os.path.join(source, "empty"))
+        files = {"top.txt": os.urandom(40000), os.path.join("sub", "s.bin"): os.urandom(70001),
+                 os.path.join("sub", "deeper", "d.bin"): b"", os.path.join("sub", "报告.txt"): b"\x95\x5c" * 9}
+        for name, content in files.items():
+            with open(os.path.join(source, name), "wb") as f:
+                f.write(content)
+        run = self.start({(700, 701): data, (700, 702): make_folder_stream(source, "tree")})
+        self.offer([(701, "a.bin", len(data), 1), (702, "tree", sum(map(len, files.values())), 2)], 700)
+
+        prompt = run.log.wait_for(lambda e: e.kind == "PROMPT", 20, run)
+        self.assertEqual(prompt.text("caption"), "接收文件")
+        self.assertEqual(prompt.text("text"), "来自：peer，IP：%s。\r\n对方发送了如下文件，是否接收？\r\n"
+                                              "文件：a.bin。\r\n目录：tree。\r\n" % PEER)
+        self.assertEqual(self.ended(701), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(702), "RECEIVE_FINISH")
+        with open(os.path.join(self.save, "a.bin"), "rb") as f:
+            self.assertEqual(sha(f.read()), sha(data))
+        received = tree_files(os.path.join(self.save, "tree"))
+        self.assertEqual({k: sha(v) for k, v in received.items()}, {k: sha(v) for k, v in files.items()})
+        self.assertTrue(os.path.isdir(os.path.join(self.save, "tree", "empty")))
+        self.assertEqual(self.progress_total(701), len(data))
+        self.assertEqual(self.progress_total(702), sum(map(len, files.values())))
+
+        # One start per item, with the download parameter; the save folder's ':' travels full-width.
+        starts = sorted(e.text("text") for e in run.log.events("RECEIVE_START"))
+        self.assertEqual(starts, ["700:%s:2425:701:a.bin:%d:1:C：\\recv" % (PEER, len(data)),
+                                  "700:%s:2425:702:tree:%d:2:C：\\recv" % (PEER, sum(map(len, files.values())))])
+        self.assertTrue(run.log.events("SHOWN"), "the progress window is shown")
+        requests = sorted(self.server.requests)
+        self.assertTrue(re.fullmatch(gbk(r"1:\d+:%s:%s:96:2bc:2bd:0" % (re.escape(LOGIN_NAME), re.escape(HOST_NAME))),
+                                     [r for r in requests if b":96:" in r][0]))
+        self.assertTrue([r for r in requests if re.search(rb":98:2bc:2be:0$", r)])
+        self.assert_nothing_outside()
+
+    def test_a_peer_that_stops_half_way_leaves_the_partial_file_and_an_error(self):
+        data = os.urandom(200000)
+
+        def half_file(conn):
+            conn.sendall(data[:100000])
+
+        stream = header("t", 0, 2) + header("whole", 3, 1) + b"abc" + header("cut", 5000, 1) + b"x" * 1000
+
+        def half_stream(conn):
+            conn.sendall(stream)
+
+        self.start({(800, 801): half_file, (800, 802): half_stream})
+        self.offer([(801, "half.bin", len(data), 1), (802, "t", 5003, 2)], 800)
+        self.assertEqual(self.ended(801), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(802), "RECEIVE_ERROR")
+        with open(os.path.join(self.save, "half.bin"), "rb") as f:
+            self.assertEqual(f.read(), data[:100000])
+        self.assertEqual(tree_files(os.path.join(self.save, "t")), {"whole": b"abc", "cut": b"x" * 1000})
+        self.assertEqual(self.progress_total(801), 100000)
+
+    def test_names_that_would_leave_the_folder_are_refused(self):
+        evil = header("t", 0, 2) + header("ok", 1, 1) + b"1" + header("..", 0, 2) + header("esc", 3, 1) + b"bad"
+        climb = header(".", 0, 3) + header(".", 0, 3) + header("top.txt", 2, 1) + b"hi"
+        self.start({(900, 901): b"never asked", (900, 902): evil, (900, 903): climb,
+                    (900, 904): b"never asked"})
+        self.offer([(901, "..\\esc.txt", 11, 1), (902, "t", 4, 2), (903, "c", 2, 2), (904, "CON", 11, 1)], 900)
+        self.assertEqual(self.ended(901), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(902), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(903), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(904), "RECEIVE_ERROR")
+        # A refused offered name is never asked for.
+        self.assertFalse([r for r in self.server.requests if re.search(rb":(385|388):0$", r)])
+        self.assertEqual(tree_files(self.save), {os.path.join("t", "ok"): b"1", "top.txt": b"hi"})
+        self.assert_nothing_outside()
+
+    def test_entries_of_unknown_kind_are_told_once_and_end_in_the_error_state(self):
+        run = self.start({})
+        datagram = offer_datagram(970, [(971, "what", 1, 4), (972, "other", 1, 7)]) + b"\x07\0"
+        self.peer.send_raw(datagram, ZQ)
+        self.assertEqual(self.ended(971), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(972), "RECEIVE_ERROR")
+        prompts = [(e.text("caption"), e.text("text")) for e in run.log.events("PROMPT")]
+        self.assertEqual(prompts, [("ZQ", "不能解析是文件，还是目录！"),
+                                   ("接收文件", "来自：peer，IP：%s。\r\n对方发送了如下文件，是否接收？\r\n" % PEER)])
+        self.assertEqual(len(run.log.events("RECEIVE_START")), 2, "the empty last entry is no item")
+        self.assertEqual(self.server.requests, [])
+
+    def test_a_peer_that_cannot_be_reached_gets_one_box_and_an_error(self):
+        run = self.start({})
+        self.server.close()
+        self.offer([(981, "gone.txt", 3, 1)], 980)
+        self.assertEqual(self.ended(981), "RECEIVE_ERROR")
+        boxes = [e.text("text") for e in run.log.events("PROMPT") if e.text("caption") == "ZQ"]
+        self.assertEqual(boxes, ["错误：不能连接到对方主机."])
+        self.assertFalse(os.path.exists(os.path.join(self.save, "gone.txt")))
+
+    def test_a_silent_peer_ends_in_the_error_state_after_the_quiet_time(self):
+        def silent(conn):
+            time.sleep(20)
+
+        self.start({(950, 951): silent}, "--idle-timeout", "2000")
+        self.offer([(951, "quiet.bin", 10, 1)], 950)
+        self.assertEqual(self.ended(951, timeout=15), "RECEIVE_ERROR")
+
+    def test_a_chat_from_another_peer_is_answered_while_the_offer_box_is_open(self):
+        other = Peer(self.net.hosts[2])
+        try:
+            run = self.start({(960, 961): b"later"}, "--hold-prompts")
+            self.offer([(961, "later.txt", 5, 1)], 960)
+            run.log.wait_for(lambda e: e.kind == "PROMPT_HOLD", 20, run)
+            number = other.send_text(ZQ, "还在吗", options=SENDCHECKOPT)
+            other.expect(lambda p: p.command == RECVMSG and p.extra == b"%d" % number, 20, what="chat receipt")
+            run.log.wait_for(lambda e: e.kind == "RECEIVE_MESSAGE" and e["senderIp"] == OTHER.encode(), 20, run)
+            self.assertFalse(run.log.events("RECEIVE_START"), "nothing starts before the user answers")
+            with open(run.release_file + ".prompt1", "w"):
+                pass
+            self.assertEqual(self.ended(961), "RECEIVE_FINISH")
+            with open(os.path.join(self.save, "later.txt"), "rb") as f:
+                self.assertEqual(f.read(), b"later")
+        finally:
+            other.close()
+
+
+if __name__ == "__main__":
+    harness.run_tests()

@@ -68,18 +68,6 @@ void splitFields(const CString& text, CStringArray& fields)
     CUtils::splitToArray(text, ":", &fields);
 }
 
-// The IP and file id of an end payload; both empty when it has not exactly
-// two fields.
-void endPayloadKey(LPARAM lParam, CString& ip, CString& fileId)
-{
-    CStringArray fields;
-    splitFields(takePayload(lParam), fields);
-    if (fields.GetSize() == END_FIELDS) {
-        ip = fields[0];
-        fileId = fields[1];
-    }
-}
-
 // An announced size as the unsigned 32 bits that an offer carries.
 LONGLONG announcedSize(const CString& text)
 {
@@ -190,13 +178,9 @@ LRESULT CReceiveProgressDlg::OnReceiveProgress(WPARAM, LPARAM lParam)
 // lParam: an end payload "ip:fileId", freed here.
 LRESULT CReceiveProgressDlg::OnReceiveFinish(WPARAM, LPARAM lParam)
 {
-    CString ip;
-    CString fileId;
-    endPayloadKey(lParam, ip, fileId);
-    for (int row = 0; row < receiveList.GetItemCount(); ++row) {
-        if (rowMatches(row, ip, fileId)) {
-            showFinished(row);
-        }
+    std::vector<int> rows = rowsOfEndPayload(lParam);
+    for (int row : rows) {
+        showFinished(row);
     }
     return 0;
 }
@@ -204,15 +188,32 @@ LRESULT CReceiveProgressDlg::OnReceiveFinish(WPARAM, LPARAM lParam)
 // lParam: an end payload "ip:fileId", freed here. Also replaces a finish text.
 LRESULT CReceiveProgressDlg::OnReceiveError(WPARAM, LPARAM lParam)
 {
-    CString ip;
-    CString fileId;
-    endPayloadKey(lParam, ip, fileId);
-    for (int row = 0; row < receiveList.GetItemCount(); ++row) {
-        if (rowMatches(row, ip, fileId)) {
-            receiveList.SetItemText(row, COLUMN_PROGRESS, "接收异常！");
-        }
+    std::vector<int> rows = rowsOfEndPayload(lParam);
+    for (int row : rows) {
+        receiveList.SetItemText(row, COLUMN_PROGRESS, "接收异常！");
     }
     return 0;
+}
+
+// The rows of an end payload's IP and file id; both are empty when it has not
+// exactly two fields.
+std::vector<int> CReceiveProgressDlg::rowsOfEndPayload(LPARAM lParam)
+{
+    CStringArray fields;
+    splitFields(takePayload(lParam), fields);
+    CString ip;
+    CString fileId;
+    if (fields.GetSize() == END_FIELDS) {
+        ip = fields[0];
+        fileId = fields[1];
+    }
+    std::vector<int> rows;
+    for (int row = 0; row < receiveList.GetItemCount(); ++row) {
+        if (rowMatches(row, ip, fileId)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
 }
 
 bool CReceiveProgressDlg::rowMatches(int row, const CString& ip, const CString& fileId)

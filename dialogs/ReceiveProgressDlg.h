@@ -3,6 +3,8 @@
 #include "classlib/AfxWin.h"
 #include "res/resource.h"
 
+#include <vector>
+
 // The receive-progress window: one row for every file or folder downloaded
 // during the run, kept until the program ends. Its rows change only through
 // the download threads' four messages; all its state lives in the list's
@@ -65,6 +67,7 @@ private:
     TickSource tickSource;
 
     bool rowMatches(int row, const CString& ip, const CString& fileId);
+    std::vector<int> rowsOfEndPayload(LPARAM lParam);
     LONGLONG cellNumber(int row, int column);
     void setCellNumber(int row, int column, LONGLONG value);
     void addReceived(int row, LONGLONG bytes);

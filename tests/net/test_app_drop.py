@@ -13,7 +13,8 @@ import desktop
 import harness
 from desktop import Desktop, Inspector
 from harness import Network, WineHost
-from ipmsg_peer import ANSENTRY, BR_ENTRY, Peer, entry_extra
+from ipmsg_peer import Peer
+from test_app_receive import start_and_meet
 
 ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
@@ -62,12 +63,7 @@ class DropTest(unittest.TestCase):
                 with open(path, "w") as f:
                     f.write(name)
                 files.append(path)
-            wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
-            peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, timeout=60, what="entry")
-            peer.send(ZQ, ANSENTRY, entry_extra("PeerNick", "Sales"))
-            buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
-            inspect.wait_until(lambda: inspect.tree(inspect.child(buddy, TREE)),
-                               lambda t: any("PeerNick" in item[2] for item in t), what="the peer in the tree")
+            buddy = start_and_meet(wine, inspect, peer, ZQ, nickname="PeerNick")
 
             # The one-to-one window, opened by a text from the peer.
             peer.send_text(ZQ, "files please")

@@ -13,7 +13,8 @@ import harness
 from desktop import Desktop, Inspector
 from harness import Network, WineHost
 from test_app_drop import require_drag_source
-from test_app_receive import CHOSEN, DESKTOP, PROGRESS_COLUMN, accept_offer, sha, tree_files, wait_rows_ended
+from test_app_receive import CHOSEN, DESKTOP, PROGRESS_COLUMN, accept_offer, tree_hashes, wait_rows_ended
+from test_file_download import sha
 
 SENDER = "10.77.0.1"
 RECEIVER = "10.77.0.2"
@@ -103,7 +104,7 @@ class OursToOursTest(unittest.TestCase):
                 self.assertEqual(row[:2], ["Li", SENDER])
             with open(os.path.join(chosen, "big.bin"), "rb") as f:
                 self.assertEqual(sha(f.read()), sha(data))
-            self.assertEqual(tree_files(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
+            self.assertEqual(tree_hashes(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
 
 
 if __name__ == "__main__":

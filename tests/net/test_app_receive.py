@@ -4,7 +4,6 @@ picker with the mouse and the keyboard; every file arrives byte for byte, and th
 window, shown by the acceptance, ends with every row at 100%. Screenshots of the box, the picker and
 the progress window are kept in build/<arch>/artifacts/."""
 
-import hashlib
 import os
 import shutil
 import tempfile
@@ -16,6 +15,7 @@ from desktop import Desktop, Inspector
 from folder_stream import make_folder_stream
 from harness import Network, WineHost
 from ipmsg_peer import ANSENTRY, BR_ENTRY, RECVMSG, FileServer, Peer, entry_extra, offer_datagram
+from test_file_download import sha, tree_files
 
 ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
@@ -26,33 +26,24 @@ DESKTOP = "C:\\users\\%s\\Desktop"
 CHOSEN = "zqrecv"
 
 
-def sha(data):
-    return hashlib.sha256(data).hexdigest()
-
-
-def tree_files(root):
+def tree_hashes(root):
     """Relative path -> sha256 of every file under root."""
-    found = {}
-    for folder, _, files in os.walk(root):
-        for name in files:
-            full = os.path.join(folder, name)
-            with open(full, "rb") as f:
-                found[os.path.relpath(full, root)] = sha(f.read())
-    return found
+    return {name: sha(content) for name, content in tree_files(root).items()}
 
 
 def setUpModule():
     desktop.skip_unless_possible()
 
 
-def start_and_meet(wine, inspect, peer, zq_ip):
-    """Starts ZQ.exe on the host and lets the peer be known to it; returns the buddy list."""
+def start_and_meet(wine, inspect, peer, zq_ip, nickname="Sender"):
+    """Starts ZQ.exe on the host and lets the scripted peer be known to it under the nickname;
+    returns the buddy list."""
     wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
     peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == zq_ip, timeout=60, what="entry")
-    peer.send(zq_ip, ANSENTRY, entry_extra("Sender", "Sales"))
+    peer.send(zq_ip, ANSENTRY, entry_extra(nickname, "Sales"))
     buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
     inspect.wait_until(lambda: inspect.tree(inspect.child(buddy, TREE)),
-                       lambda t: any("Sender" in item[2] for item in t), what="the peer in the tree")
+                       lambda t: any(nickname in item[2] for item in t), what="the peer in the tree")
     return buddy
 
 
@@ -128,7 +119,7 @@ class ReceiveTest(unittest.TestCase):
 
             with open(os.path.join(chosen, "big.bin"), "rb") as f:
                 self.assertEqual(sha(f.read()), sha(data))
-            self.assertEqual(tree_files(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
+            self.assertEqual(tree_hashes(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
 
             # The "收发状态" button shows the same window again after it was closed.
             inspect.close(window)

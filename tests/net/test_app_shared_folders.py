@@ -14,7 +14,7 @@ import harness
 from desktop import Desktop, Inspector
 from harness import Network, WineHost
 from ipmsg_peer import Peer
-from test_app_receive import CHOSEN, DESKTOP, accept_offer, sha, tree_files, wait_rows_ended
+from test_app_receive import CHOSEN, DESKTOP, accept_offer, sha, tree_hashes, wait_rows_ended
 
 SHARER = "10.77.0.1"
 DOWNLOADER = "10.77.0.2"
@@ -89,7 +89,7 @@ class SharedFoldersTest(unittest.TestCase):
             window, ended = wait_rows_ended(inspect, 1)
             desk.screenshot("shared-folders-progress.png", window.rect)
             self.assertIn("完成100%", ended[0][7], ended[0])
-            self.assertEqual(tree_files(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
+            self.assertEqual(tree_hashes(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
 
             # A scripted peer floods the downloader with broken replies.
             hostile = [b"1:2:bad", b"1:2:a;b:3", b"1:2:ok:5;3:4:a&b:10", b"1:2:a=b:1", b"1:2:a:b:3",

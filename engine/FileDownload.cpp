@@ -30,7 +30,6 @@ namespace {
 // write and each progress message has a fixed cost that, paid per 32 KiB,
 // would cap the rate far below what the link carries.
 const int kReceiveBlockSize = 32 * 32768;
-const char* const kFullWidthColon = "\xA3\xBA";
 
 volatile LONG idleTimeoutMs = kDefaultDownloadIdleTimeoutMs;
 volatile LONG receiveBufferBytes = kDefaultDownloadReceiveBuffer;

@@ -11,6 +11,9 @@
 // attr "1" is a file, "2" a folder; every ':' of saveDir is written as the
 // full-width colon "：" and turned back by the download.
 
+// The full-width colon (code page 936 bytes A3 BA).
+const char* const kFullWidthColon = "\xA3\xBA";
+
 // Starts receiveTcpData for the parameter, which it then owns.
 void startReceiveThread(CString* parameter);
 

@@ -25,7 +25,6 @@ namespace {
 
 const int READ_OFFER = 4;
 const UINT kOnlyFileSystemFolders = 0x0001;  // BIF_RETURNONLYFSDIRS
-const char* const kFullWidthColon = "\xA3\xBA";
 
 // What the user is asked about, copied out of the datagram.
 struct FileOffer {

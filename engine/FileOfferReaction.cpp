@@ -19,11 +19,17 @@
 #include "engine/UdpPacketSender.h"
 #include "engine/WindowLinks.h"
 
+#include <atomic>
 #include <cstdlib>
 
 namespace {
 
 const int READ_OFFER = 4;
+// Each open question is a thread and a box on the user's screen: a peer that
+// floods offers must not open them without bound. Offers beyond these are
+// acknowledged and not asked.
+const int MAX_OPEN_OFFER_QUESTIONS = 8;
+std::atomic<int> openOfferQuestions(0);
 const UINT kOnlyFileSystemFolders = 0x0001;  // BIF_RETURNONLYFSDIRS
 
 // What the user is asked about, copied out of the datagram.
@@ -117,6 +123,7 @@ UINT askAndDownload(LPVOID parameter)
         }
     }
     delete offer;
+    --openOfferQuestions;
     return 0;
 }
 
@@ -140,6 +147,8 @@ void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpM
     offer->ip = message->senderIp;
     offer->port = port;
     offer->senderName = senderNameOf(ip, message->user);
-    if (AfxBeginThread(askAndDownload, offer) == NULL)
+    if (++openOfferQuestions > MAX_OPEN_OFFER_QUESTIONS || AfxBeginThread(askAndDownload, offer) == NULL) {
+        --openOfferQuestions;
         delete offer;
+    }
 }

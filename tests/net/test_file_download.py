@@ -217,6 +217,26 @@ class FileDownloadTest(unittest.TestCase):
         finally:
             other.close()
 
+    @staticmethod
+    def questions(run):
+        return [e for e in run.log.events("PROMPT") if e["caption"] == gbk("接收文件")]
+
+    def test_a_flood_of_offers_opens_at_most_eight_questions(self):
+        run = self.start({}, "--hold-prompts")
+        for number in range(970, 982):
+            self.offer([(number + 1000, "f%d.txt" % number, 1, 1)], number)
+        run.log.wait_for(lambda e: len(run.log.events("PROMPT_HOLD")) == 8, 20, run)
+        # Every offer was acknowledged (self.offer waited for each receipt); none beyond eight is asked.
+        self.peer.send_text(ZQ, "after the flood", options=SENDCHECKOPT)
+        self.peer.expect(lambda p: p.command == RECVMSG, 20, what="chat receipt")
+        self.assertEqual(len(self.questions(run)), 8)
+        # An answered question makes room for the next offer.
+        with open(run.release_file + ".prompt1", "w"):
+            pass
+        run.log.wait_for(lambda e: e.kind == "PROMPT_RELEASE", 20, run)
+        self.offer([(2990, "next.txt", 1, 1)], 990)
+        run.log.wait_for(lambda e: len(self.questions(run)) == 9, 20, run)
+
 
 if __name__ == "__main__":
     harness.run_tests()

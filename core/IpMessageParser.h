@@ -28,7 +28,7 @@ public:
     // inside a double-byte character.
     int parseRawPacket(const char* data, int length, int mode, IpMessage* packet);
 
-    // File-transfer readers (engine/TransferFormats.cpp). None reads past
+    // File-transfer readers. None reads past
     // the length bytes it is given, and each fills every out-parameter;
     // hexadecimal fields come back as the "%d" text of their 32-bit value,
     // and a name keeps a doubled ':' inside it.

@@ -1,7 +1,7 @@
 #include "dialogs/ChatDialogParts.h"
 
 #include "dialogs/FileListCtrl.h"
-#include "engine/FileTransfer.h"
+#include "engine/FileOffer.h"
 #include "engine/Messenger.h"
 
 void addDroppedPathRow(CFileListCtrl& fileList, const char* path)

@@ -4,7 +4,7 @@
 #include "core/CUtils.h"
 #include "core/WindowMessages.h"
 #include "engine/FileDownload.h"
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 #include "engine/WindowLinks.h"
 
 #include <shlobj.h>

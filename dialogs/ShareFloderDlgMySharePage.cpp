@@ -5,7 +5,7 @@
 #include "core/FileSystem.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 
 #include <shlobj.h>
 

@@ -16,9 +16,9 @@
 #include "core/Globals.h"
 #include "core/IpmsgProtocol.h"
 #include "core/WindowMessages.h"
-#include "engine/FolderStreamParser.h"
+#include "core/FolderStreamParser.h"
 #include "engine/LongPath.h"
-#include "engine/SafeNames.h"
+#include "core/SafeNames.h"
 #include "engine/WindowLinks.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "engine/FileTransfer.h"
+#include "engine/FileOffer.h"
 
 #include "classlib/CFileFind.h"
 #include "core/CUtils.h"

@@ -1,14 +1,13 @@
 // The serving side of a file transfer: one thread per accepted connection
 // reads a file request and answers with the file's bytes or a folder stream.
 
-#include "engine/FileTransfer.h"
+#include "engine/FileServing.h"
 
 #include "core/Globals.h"
 #include "core/IpMessageParser.h"
 #include "engine/FileBlocks.h"
 #include "engine/FolderStreamSender.h"
 #include "engine/LongPath.h"
-#include "engine/MessageReceiverThread.h"
 
 #include <cstdlib>
 #include <vector>
@@ -60,17 +59,8 @@ void closeConnection(SOCKET s, char* buffer)
 
 }  // namespace
 
-// A downloader sends its request right after connecting; a peer that has sent
-// nothing for half a minute is not going to. A send that moves no data for a
-// minute has a reader that stopped reading.
-DWORD MessageReceiverThread::requestTimeoutMs = 30000;
-DWORD MessageReceiverThread::sendTimeoutMs = 60000;
-
-UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
+void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 {
-    TcpConnectionInfo* info = (TcpConnectionInfo*)parameter;
-    SOCKET s = info->socket;
-    delete info;
     setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&kServingSendBuffer, sizeof kServingSendBuffer);
     // Idle connections must not hold their threads for ever.
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&requestTimeoutMs, sizeof requestTimeoutMs);
@@ -98,7 +88,6 @@ UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
         break;
     }
     closeConnection(s, &request[0]);
-    return 0;
 }
 
 BOOL sendFileData(SOCKET s, CString path, int offset)

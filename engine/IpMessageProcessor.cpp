@@ -1,6 +1,13 @@
 #include "engine/IpMessageProcessor.h"
 
 #include "core/IpMessage.h"
+#include "core/IpMessageFactory.h"
+#include "core/IpMessageParser.h"
+#include "core/IpmsgProtocol.h"
+#include "core/WindowMessages.h"
+#include "engine/IpMessageSender.h"
+#include "engine/Messenger.h"
+#include "engine/WindowLinks.h"
 
 IpMessageProcessor::~IpMessageProcessor()
 {
@@ -22,4 +29,113 @@ int IpMessageProcessor::process(const char* data, int length, CString ip, CStrin
 
     delete message;
     return 0;
+}
+
+namespace {
+
+const unsigned MODE_MASK = 0xFFu;
+
+// The command word of the datagram's header; only the text before the
+// first NUL counts.
+unsigned commandWordOf(const char* data, int length)
+{
+    int textLength = 0;
+    while (textLength < length && data[textLength] != '\0')
+        ++textLength;
+
+    IpMessageParser* parser = new IpMessageParser;
+    IpMessage* header = parser->parse(CString(data, textLength));
+    unsigned command = (unsigned)header->command;
+    delete header;
+    delete parser;
+    return command;
+}
+
+unsigned modeOf(unsigned command)
+{
+    return command & MODE_MASK;
+}
+
+unsigned optionsOf(unsigned command)
+{
+    return command & ~MODE_MASK;
+}
+
+}  // namespace
+
+BOOL IpMessageProcessor::isTextMessage(const char* data, int length, CString, CString)
+{
+    unsigned command = commandWordOf(data, length);
+    // A text sent to several people is marked so; it is a chat text all the same.
+    unsigned options = optionsOf(command) & ~(unsigned)IPMSG_MULTICASTOPT;
+    return modeOf(command) == IPMSG_SENDMSG &&
+           (options == 0 || options == IPMSG_SENDCHECKOPT ||
+            options == (IPMSG_SENDCHECKOPT | IPMSG_SECRETOPT | IPMSG_READCHECKOPT));
+}
+
+BOOL IpMessageProcessor::isBrEntry(const char* data, int length, CString, CString)
+{
+    return modeOf(commandWordOf(data, length)) == IPMSG_BR_ENTRY;
+}
+
+BOOL IpMessageProcessor::isAnsEntry(const char* data, int length, CString, CString)
+{
+    return modeOf(commandWordOf(data, length)) == IPMSG_ANSENTRY;
+}
+
+BOOL IpMessageProcessor::isFileAttachMessage(const char* data, int length, CString, CString)
+{
+    unsigned command = commandWordOf(data, length);
+    unsigned options = optionsOf(command);
+    return modeOf(command) == IPMSG_SENDMSG &&
+           (options == IPMSG_FILEATTACHOPT || options == (IPMSG_FILEATTACHOPT | IPMSG_SENDCHECKOPT));
+}
+
+// The reading modes of IpMessageParser::parseRawPacket.
+namespace {
+
+const int READ_CHAT_TEXT = 1;
+const int READ_ENTRY = 2;
+const int READ_ANSWER = 4;
+
+void readDatagram(const char* data, int length, int mode, IpMessage* message)
+{
+    IpMessageParser parser;
+    parser.parseRawPacket(data, length, mode, message);
+}
+
+// Synchronous: the window copies what it needs before the call returns.
+void showToBuddyList(UINT windowMessage, IpMessage* message)
+{
+    SendMessageA(buddyListWindow(), windowMessage, 0, (LPARAM)message);
+}
+
+}  // namespace
+
+void IpMessageProcessor::takeTextMessage(const char* data, int length, IpMessage* message, CString ip)
+{
+    readDatagram(data, length, READ_CHAT_TEXT, message);
+    showToBuddyList(WM_USER_RECEIVE_MESSAGE, message);
+    // Acknowledged whether or not the sender asked, once the window has it.
+    sendRecvMessage(message->packetNo, ip);
+}
+
+void IpMessageProcessor::takeBrEntry(const char* data, int length, IpMessage* message, CString ip)
+{
+    readDatagram(data, length, READ_ENTRY, message);
+
+    // Our answer is on the wire before the window learns of the peer.
+    IpMessageFactory factory;
+    IpMessage* answer = factory.createAnsEntryMessage();
+    IpMessageSender sender;
+    sender.sendTo(answer, ip);
+    delete answer;
+
+    showToBuddyList(WM_USER_ADD_BUDDY, message);
+}
+
+void IpMessageProcessor::takeAnsEntry(const char* data, int length, IpMessage* message)
+{
+    readDatagram(data, length, READ_ANSWER, message);
+    showToBuddyList(WM_USER_ADD_BUDDY, message);
 }

@@ -25,11 +25,10 @@
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
-#include "engine/FolderStreamParser.h"
+#include "core/FolderStreamParser.h"
 #include "engine/MessageDispatcher.h"
-#include "engine/SafeNames.h"
-#include "engine/ShareCommandProcessor.h"
-#include "engine/ShareListReply.h"
+#include "core/SafeNames.h"
+#include "core/ShareListReply.h"
 
 #include <chrono>
 #include <cstdint>
@@ -299,9 +298,8 @@ void checkShareCommand(Bytes input)
 // trimmed and free of ';'; a list of them fits one datagram when joined.
 void checkShareReply(Bytes input)
 {
-    ShareCommandProcessor processor;
-    BOOL request = processor.isShareListRequest(input.data, input.length, "10.0.0.1", "2425");
-    BOOL reply = processor.isShareListReply(input.data, input.length, "10.0.0.1", "2425");
+    bool request = ShareListReply::hasCommand(input.data, input.length, "GET_SHARE_FLODER_LIST");
+    bool reply = ShareListReply::hasCommand(input.data, input.length, "GET_SHARE_FLODER_LIST_REPLY");
     CHECK("isShareListReply", !(request && reply));
     CHECK("isShareListReply", !reply || (input.length > 10 && std::memcmp(input.data, "ZQMSG=ZQMSG", 11) == 0));
 

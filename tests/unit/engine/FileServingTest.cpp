@@ -6,7 +6,7 @@
 #include "classlib/Thread.h"
 #include "core/Globals.h"
 #include "engine/FileBlocks.h"
-#include "engine/FileTransfer.h"
+#include "engine/FileServing.h"
 #include "engine/MessageReceiverThread.h"
 #include "engine/TransferWriters.h"
 

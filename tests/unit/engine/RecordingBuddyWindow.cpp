@@ -3,7 +3,7 @@
 #include "LoopbackWire.h"
 #include "core/IpMessage.h"
 #include "core/WindowMessages.h"
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 #include "engine/WindowLinks.h"
 
 #include <future>

@@ -3,7 +3,7 @@
 #include "core/Globals.h"
 #include "core/User.h"
 #include "engine/ShareCommandProcessor.h"
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "core/Globals.h"
 #include "core/WindowMessages.h"
 #include "dialogs/ShareFloderDlg.h"
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 #include "shell/UserListDlg.h"
 
 #include <gtest/gtest.h>

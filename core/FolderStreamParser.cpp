@@ -1,7 +1,7 @@
-#include "engine/FolderStreamParser.h"
+#include "core/FolderStreamParser.h"
 
 #include "core/IpMessageParser.h"
-#include "engine/SafeNames.h"
+#include "core/SafeNames.h"
 
 #include <cstdlib>
 #include <cstring>

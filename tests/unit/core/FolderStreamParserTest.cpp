@@ -1,7 +1,7 @@
 // The folder-stream parser of the download side, fed from a table of streams
 // cut into blocks in every way that matters.
 
-#include "engine/FolderStreamParser.h"
+#include "core/FolderStreamParser.h"
 
 #include <gtest/gtest.h>
 

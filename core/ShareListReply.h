@@ -22,6 +22,10 @@ public:
     CString userName;       // the sender's nickname, empty when unknown
     CString ip;             // the sender
 
+    // Whether data (length bytes) is a share command "ZQMSG=ZQMSG&..." whose
+    // "COMMAND" value is exactly command.
+    static bool hasCommand(const char* data, int length, const char* command);
+
     // The reply text's limit: a receiver reads one datagram of this size.
     static constexpr int MAX_REPLY_BYTES = 2048;
 

@@ -1,7 +1,8 @@
-#include "engine/ShareListReply.h"
+#include "core/ShareListReply.h"
 
 #include "core/CUtils.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -60,4 +61,15 @@ CString ShareListReply::joinWithinOneDatagram(const CStringArray& entries)
 bool ShareListReply::isShareableName(const CString& name)
 {
     return name.FindOneOf(";&=:") < 0;
+}
+
+bool ShareListReply::hasCommand(const char* data, int length, const char* command)
+{
+    static const char MARKER[] = "ZQMSG=ZQMSG";
+    const int MARKER_LENGTH = sizeof MARKER - 1;
+    if (length <= 10 || memcmp(data, MARKER, MARKER_LENGTH) != 0)
+        return false;
+    CString value;
+    CUtils::getParamValue(&value, data, length, "COMMAND");
+    return value == command;
 }

@@ -2,9 +2,8 @@
 
 #include "classlib/CString.h"
 #include "classlib/CStringArray.h"
-#include "classlib/Types.h"
 
-// The offering side of a file transfer.
+// The offering side of a file transfer: the offer datagram.
 
 // Offers the files and folders of paths to every address of ipList (joined
 // by ","; blank pieces skipped) in one file-offer datagram carrying text, and
@@ -13,12 +12,3 @@
 // out, and so are the items from the first one that no longer fits the
 // datagram on. Returns 0.
 int sendFileAttachMessage(CString ipList, CString text, CStringArray* paths);
-
-// Sends the file's content from offset (read as an unsigned 32-bit position)
-// to its end. FALSE when the file cannot be opened or the connection fails.
-// The socket stays open.
-BOOL sendFileData(SOCKET s, CString path, int offset);
-
-// Sends the folder stream of the folder at path, announced as name. FALSE
-// when the connection fails. The socket stays open.
-BOOL sendFolderByTcp(SOCKET s, CString name, CString path);

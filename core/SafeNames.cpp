@@ -1,4 +1,4 @@
-#include "engine/SafeNames.h"
+#include "core/SafeNames.h"
 
 #include "classlib/Mbcs.h"
 

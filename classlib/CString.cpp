@@ -8,7 +8,7 @@
 
 namespace {
 
-const char kWhiteSpace[] = " \t\r\n\v\f";
+const char WHITE_SPACE[] = " \t\r\n\v\f";
 
 std::string fromC(const char* text) { return text ? std::string(text) : std::string(); }
 
@@ -216,8 +216,8 @@ int CString::FindOneOf(const char* set) const {
 CString& CString::Trim() { return TrimRight().TrimLeft(); }
 CString& CString::Trim(char ch) { return TrimRight(ch).TrimLeft(ch); }
 CString& CString::Trim(const char* set) { return TrimRight(set).TrimLeft(set); }
-CString& CString::TrimLeft() { return TrimLeft(kWhiteSpace); }
-CString& CString::TrimRight() { return TrimRight(kWhiteSpace); }
+CString& CString::TrimLeft() { return TrimLeft(WHITE_SPACE); }
+CString& CString::TrimRight() { return TrimRight(WHITE_SPACE); }
 
 CString& CString::TrimLeft(char ch) {
   const char set[2] = {ch, '\0'};

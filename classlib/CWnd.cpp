@@ -21,7 +21,7 @@ END_MESSAGE_MAP()
 namespace {
 
 // The window property that confirms a GWLP_USERDATA value is a CWnd of ours.
-const char kBindingProperty[] = "ZQ.CWnd";
+const char BINDING_PROPERTY[] = "ZQ.CWnd";
 
 struct CurrentMessage {
   HWND hWnd;
@@ -65,7 +65,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(hWnd, &process);
   if (process != ::GetCurrentProcessId()) return NULL;
-  if ((LONG_PTR)::GetPropA(hWnd, kBindingProperty) != data) return NULL;
+  if ((LONG_PTR)::GetPropA(hWnd, BINDING_PROPERTY) != data) return NULL;
   return reinterpret_cast<CWnd*>(data);
 }
 
@@ -77,14 +77,14 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
 void CWnd::bindTo(HWND hWnd) {
   m_hWnd = hWnd;
   m_bPermanent = true;
-  ::SetPropA(hWnd, kBindingProperty, (HANDLE)this);
+  ::SetPropA(hWnd, BINDING_PROPERTY, (HANDLE)this);
   ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, (LONG_PTR)this);
 }
 
 void CWnd::unbind() {
   if (m_hWnd && m_bPermanent && ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == (LONG_PTR)this) {
     ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-    ::RemovePropA(m_hWnd, kBindingProperty);
+    ::RemovePropA(m_hWnd, BINDING_PROPERTY);
   }
   m_bPermanent = false;
   m_hWnd = NULL;

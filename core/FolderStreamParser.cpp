@@ -8,11 +8,11 @@
 
 namespace {
 
-const int kMaxLengthDigits = 8;
-const int kTypeRegular = 1;
-const int kTypeFolder = 2;
-const int kTypeReturnToParent = 3;
-const int kTypeOtherClientsFile = 9001;
+const int MAX_LENGTH_DIGITS = 8;
+const int TYPE_REGULAR = 1;
+const int TYPE_FOLDER = 2;
+const int TYPE_RETURN_TO_PARENT = 3;
+const int TYPE_OTHER_CLIENTS_FILE = 9001;
 
 bool isHexDigit(char c)
 {
@@ -38,7 +38,7 @@ FolderStreamParser::Sink::~Sink()
 }
 
 FolderStreamParser::FolderStreamParser(Sink& sink)
-    : m_sink(sink), m_state(kHeader), m_firstBlock(true), m_failed(false), m_headerCount(0),
+    : m_sink(sink), m_state(READING_HEADER), m_firstBlock(true), m_failed(false), m_headerCount(0),
       m_declaredLength(-1), m_fileRest(0), m_fileOpen(false)
 {
     std::memset(m_header, 0, sizeof m_header);
@@ -55,8 +55,8 @@ void FolderStreamParser::feed(const char* data, int length)
         length -= prefix;
     }
     int p = 0;
-    while (p < length && m_state != kBroken) {
-        if (m_state == kHeader)
+    while (p < length && m_state != BROKEN) {
+        if (m_state == READING_HEADER)
             p += takeHeaderBytes(data + p, length - p);
         else
             p += takeFileBytes(data + p, length - p);
@@ -65,7 +65,7 @@ void FolderStreamParser::feed(const char* data, int length)
 
 bool FolderStreamParser::finish()
 {
-    bool betweenEntries = m_state == kHeader && m_headerCount == 0;
+    bool betweenEntries = m_state == READING_HEADER && m_headerCount == 0;
     if (m_fileOpen) {
         m_sink.closeFile();
         m_fileOpen = false;
@@ -83,7 +83,7 @@ int FolderStreamParser::takeHeaderBytes(const char* data, int length)
             if (c == ':') {
                 if (!readLengthField())
                     return p;
-            } else if (m_headerCount > kMaxLengthDigits) {
+            } else if (m_headerCount > MAX_LENGTH_DIGITS) {
                 breakOff();
                 return p;
             }
@@ -106,7 +106,7 @@ bool FolderStreamParser::readLengthField()
         m_header[digits] = '\0';
         long value = std::strtol(m_header, NULL, 16);
         m_header[digits] = ':';
-        valid = value > m_headerCount && value <= kHeaderBufferSize;
+        valid = value > m_headerCount && value <= HEADER_BUFFER_SIZE;
         m_declaredLength = (int)value;
     }
     if (!valid)
@@ -125,20 +125,20 @@ void FolderStreamParser::headerComplete()
     m_declaredLength = -1;
 
     int type = std::atoi(attrText);
-    if ((type & 0xFF) == kTypeFolder) {
+    if ((type & 0xFF) == TYPE_FOLDER) {
         if (!isSafeName(name)) {
             breakOff();
             return;
         }
         m_levels.push_back(name);
         m_sink.makeFolder(pathOf(CString()));
-    } else if ((type & 0xFF) == kTypeRegular || type == kTypeOtherClientsFile) {
+    } else if ((type & 0xFF) == TYPE_REGULAR || type == TYPE_OTHER_CLIENTS_FILE) {
         if (!isSafeName(name)) {
             breakOff();
             return;
         }
         startFile(name, sizeText);
-    } else if (type == kTypeReturnToParent) {
+    } else if (type == TYPE_RETURN_TO_PARENT) {
         // Never above the chosen folder.
         if (!m_levels.empty())
             m_levels.pop_back();
@@ -156,7 +156,7 @@ void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
     m_fileOpen = m_sink.createFile(pathOf(name));
     if (!m_fileOpen)
         m_failed = true;
-    m_state = m_fileOpen ? kFile : kSkipFile;
+    m_state = m_fileOpen ? WRITING_FILE : SKIPPING_FILE;
     if (m_fileRest == 0)
         endFile();
 }
@@ -164,13 +164,13 @@ void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
 int FolderStreamParser::takeFileBytes(const char* data, int length)
 {
     int count = (ULONGLONG)length < m_fileRest ? length : (int)m_fileRest;
-    if (m_state == kFile) {
+    if (m_state == WRITING_FILE) {
         if (!m_sink.write(data, count)) {
             // Disk full or similar: the rest of this file is skipped.
             m_sink.closeFile();
             m_fileOpen = false;
             m_failed = true;
-            m_state = kSkipFile;
+            m_state = SKIPPING_FILE;
         }
     }
     m_fileRest -= (ULONGLONG)count;
@@ -185,12 +185,12 @@ void FolderStreamParser::endFile()
         m_sink.closeFile();
         m_fileOpen = false;
     }
-    m_state = kHeader;
+    m_state = READING_HEADER;
 }
 
 void FolderStreamParser::breakOff()
 {
-    m_state = kBroken;
+    m_state = BROKEN;
 }
 
 CString FolderStreamParser::pathOf(const CString& name) const

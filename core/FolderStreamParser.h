@@ -43,7 +43,7 @@ public:
         virtual void unknownType(const CString& attr) = 0;
     };
 
-    static const int kHeaderBufferSize = 2048;
+    static const int HEADER_BUFFER_SIZE = 2048;
 
     explicit FolderStreamParser(Sink& sink);
 
@@ -56,13 +56,13 @@ public:
     bool finish();
 
     // Nothing more will be read from the stream: it cannot be followed.
-    bool broken() const { return m_state == kBroken; }
+    bool broken() const { return m_state == BROKEN; }
     // Something of the stream was not received: a refused or unknown entry,
     // or a file that could not be written.
-    bool failed() const { return m_failed || m_state == kBroken; }
+    bool failed() const { return m_failed || m_state == BROKEN; }
 
 private:
-    enum State { kHeader, kFile, kSkipFile, kBroken };
+    enum State { READING_HEADER, WRITING_FILE, SKIPPING_FILE, BROKEN };
 
     int takeHeaderBytes(const char* data, int length);
     bool readLengthField();
@@ -77,7 +77,7 @@ private:
     State m_state;
     bool m_firstBlock;
     bool m_failed;
-    char m_header[kHeaderBufferSize + 1];
+    char m_header[HEADER_BUFFER_SIZE + 1];
     int m_headerCount;
     int m_declaredLength;   // -1 until the length field has been read
     ULONGLONG m_fileRest;   // content bytes of the current file still to come

@@ -141,8 +141,8 @@ int IpMessageParser::parseRawPacket(const char* data, int length, int mode, IpMe
 
 namespace {
 
-const char kFieldSeparator = ':';
-const char kEntrySeparator = '\x07';
+const char FIELD_SEPARATOR = ':';
+const char ENTRY_SEPARATOR = '\x07';
 
 // Walks the ':'-separated fields of the bytes [begin, end).
 class FieldReader {
@@ -152,7 +152,7 @@ public:
     // Steps over one ':' when the text starts with it.
     void skipSeparator()
     {
-        if (m_pos < m_end && *m_pos == kFieldSeparator)
+        if (m_pos < m_end && *m_pos == FIELD_SEPARATOR)
             ++m_pos;
     }
 
@@ -176,11 +176,11 @@ private:
     {
         const char* start = m_pos;
         while (m_pos < m_end) {
-            if (*m_pos != kFieldSeparator) {
+            if (*m_pos != FIELD_SEPARATOR) {
                 ++m_pos;
                 continue;
             }
-            if (pairsStayInside && m_pos + 1 < m_end && m_pos[1] == kFieldSeparator) {
+            if (pairsStayInside && m_pos + 1 < m_end && m_pos[1] == FIELD_SEPARATOR) {
                 m_pos += 2;
                 continue;
             }
@@ -232,7 +232,7 @@ void IpMessageParser::splitAttachments(const char* data, int length, CStringArra
     // its own first NUL.
     const char* entryStart = nul + 1;
     for (const char* p = entryStart; p < end; ++p) {
-        bool separator = *p == kEntrySeparator;
+        bool separator = *p == ENTRY_SEPARATOR;
         if (!separator && p + 1 < end)
             continue;
         const char* entryEnd = separator ? p : end;

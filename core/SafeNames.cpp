@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const kReservedNames[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
+const char* const RESERVED_NAMES[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
                                       "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5",
                                       "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
 
@@ -22,7 +22,7 @@ bool isReservedDevice(const char* name, int length)
     int stem = 0;
     while (stem < length && name[stem] != '.')
         ++stem;
-    for (const char* reserved : kReservedNames) {
+    for (const char* reserved : RESERVED_NAMES) {
         int reservedLength = (int)std::strlen(reserved);
         if (reservedLength != stem)
             continue;

@@ -11,13 +11,13 @@ BOOL ServedFile::openForServing(const std::wstring& longPath)
 }
 
 BlockSender::BlockSender(SOCKET s)
-    : m_socket(s), m_area((size_t)kFileBlockSize * kBlocksPerSend), m_count(0), m_failed(false)
+    : m_socket(s), m_area((size_t)FILE_BLOCK_SIZE * BLOCKS_PER_SEND), m_count(0), m_failed(false)
 {
 }
 
 char* BlockSender::freeBlock()
 {
-    return &m_area[(size_t)m_count * kFileBlockSize];
+    return &m_area[(size_t)m_count * FILE_BLOCK_SIZE];
 }
 
 BOOL BlockSender::queueBlock(UINT length)
@@ -29,13 +29,13 @@ BOOL BlockSender::queueBlock(UINT length)
     m_queued[m_count].buf = freeBlock();
     m_queued[m_count].len = length;
     ++m_count;
-    return m_count == kBlocksPerSend ? flush() : TRUE;
+    return m_count == BLOCKS_PER_SEND ? flush() : TRUE;
 }
 
 BOOL BlockSender::queueText(const char* text, int length)
 {
     while (length > 0) {
-        UINT part = length < kFileBlockSize ? (UINT)length : (UINT)kFileBlockSize;
+        UINT part = length < FILE_BLOCK_SIZE ? (UINT)length : (UINT)FILE_BLOCK_SIZE;
         memcpy(freeBlock(), text, part);
         if (!queueBlock(part))
             return FALSE;
@@ -73,7 +73,7 @@ BOOL BlockSender::flush()
 BOOL sendToEnd(BlockSender& sender, CFile& file)
 {
     for (;;) {
-        UINT read = file.Read(sender.freeBlock(), kFileBlockSize);
+        UINT read = file.Read(sender.freeBlock(), FILE_BLOCK_SIZE);
         if (read == 0)
             return TRUE;
         if (!sender.queueBlock(read))
@@ -85,7 +85,7 @@ BOOL sendExactly(BlockSender& sender, CFile& file, ULONGLONG count)
 {
     bool fileEnded = false;
     while (count > 0) {
-        UINT wanted = count < (ULONGLONG)kFileBlockSize ? (UINT)count : (UINT)kFileBlockSize;
+        UINT wanted = count < (ULONGLONG)FILE_BLOCK_SIZE ? (UINT)count : (UINT)FILE_BLOCK_SIZE;
         char* block = sender.freeBlock();
         UINT read = fileEnded ? 0 : file.Read(block, wanted);
         if (read == 0) {

@@ -9,8 +9,8 @@
 // Moving file content to a socket in blocks, never holding more than a few
 // blocks of it in memory.
 
-const int kFileBlockSize = 32768;
-const int kBlocksPerSend = 8;
+const int FILE_BLOCK_SIZE = 32768;
+const int BLOCKS_PER_SEND = 8;
 
 // A file opened for serving: read-only, and others may read, write, rename
 // or delete it meanwhile (files in use by other programs can be served).
@@ -21,7 +21,7 @@ public:
 };
 
 // The blocks on their way to one connection. Every block is read on its
-// own, and up to kBlocksPerSend of them leave with one gathering send: each
+// own, and up to BLOCKS_PER_SEND of them leave with one gathering send: each
 // call into the sockets layer has a fixed cost that, paid per 32 KiB block,
 // would cap the rate far below what the link carries. One heap area per
 // connection holds the blocks.
@@ -29,7 +29,7 @@ class BlockSender {
 public:
     explicit BlockSender(SOCKET s);
 
-    // The free block to fill next, kFileBlockSize bytes.
+    // The free block to fill next, FILE_BLOCK_SIZE bytes.
     char* freeBlock();
     // Queues the first length bytes of the block from freeBlock(); sends the
     // queue when it is full. FALSE once the connection has failed.
@@ -42,7 +42,7 @@ public:
 private:
     SOCKET m_socket;
     std::vector<char> m_area;
-    WSABUF m_queued[kBlocksPerSend];
+    WSABUF m_queued[BLOCKS_PER_SEND];
     int m_count;
     bool m_failed;
 };

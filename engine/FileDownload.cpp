@@ -29,10 +29,10 @@ namespace {
 // One receive takes up to 1 MiB: each call into the sockets layer, each
 // write and each progress message has a fixed cost that, paid per 32 KiB,
 // would cap the rate far below what the link carries.
-const int kReceiveBlockSize = 32 * 32768;
+const int RECEIVE_BLOCK_SIZE = 32 * 32768;
 
-volatile LONG idleTimeoutMs = kDefaultDownloadIdleTimeoutMs;
-volatile LONG receiveBufferBytes = kDefaultDownloadReceiveBuffer;
+volatile LONG idleTimeoutMs = DEFAULT_DOWNLOAD_IDLE_TIMEOUT_MS;
+volatile LONG receiveBufferBytes = DEFAULT_DOWNLOAD_RECEIVE_BUFFER;
 
 // The eight fields of a download parameter.
 struct DownloadItem {
@@ -53,7 +53,7 @@ bool readParameter(const CString& parameter, DownloadItem* item)
     item->size = fields[5];
     item->attr = fields[6];
     item->saveDir = fields[7];
-    item->saveDir.Replace(kFullWidthColon, ":");
+    item->saveDir.Replace(FULL_WIDTH_COLON, ":");
     return true;
 }
 
@@ -215,7 +215,7 @@ bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::
     ULONGLONG rest = announcedSize(item.size);
     int n = 0;
     if (rest > 0) {
-        n = recv(s, &buffer[0], kReceiveBlockSize, 0);
+        n = recv(s, &buffer[0], RECEIVE_BLOCK_SIZE, 0);
         if (n <= 0)
             return false;  // nothing arrived: no file
     }
@@ -229,7 +229,7 @@ bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::
         report.progress(count);
         rest -= (ULONGLONG)count;
         if (rest > 0)
-            n = recv(s, &buffer[0], kReceiveBlockSize, 0);
+            n = recv(s, &buffer[0], RECEIVE_BLOCK_SIZE, 0);
     }
     return rest == 0;
 }
@@ -239,7 +239,7 @@ bool receiveFolder(SOCKET s, const DownloadItem& item, const Report& report, std
     FolderWriter writer(item.saveDir, report);
     FolderStreamParser parser(writer);
     int n;
-    while ((n = recv(s, &buffer[0], kReceiveBlockSize, 0)) > 0) {
+    while ((n = recv(s, &buffer[0], RECEIVE_BLOCK_SIZE, 0)) > 0) {
         parser.feed(&buffer[0], n);
         if (parser.broken())
             break;
@@ -272,7 +272,7 @@ void download(CString* parameter)
         return;
     }
     sendRequest(s, item, isFile ? IPMSG_GETFILEDATA : IPMSG_GETDIRFILES);
-    std::vector<char> buffer(kReceiveBlockSize);
+    std::vector<char> buffer(RECEIVE_BLOCK_SIZE);
     bool whole = isFile ? receiveFile(s, item, report, buffer) : receiveFolder(s, item, report, buffer);
     closesocket(s);
     report.end(whole);

@@ -30,7 +30,7 @@ const int READ_OFFER = 4;
 // acknowledged and not asked.
 const int MAX_OPEN_OFFER_QUESTIONS = 8;
 std::atomic<int> openOfferQuestions(0);
-const UINT kOnlyFileSystemFolders = 0x0001;  // BIF_RETURNONLYFSDIRS
+const UINT ONLY_FILE_SYSTEM_FOLDERS = 0x0001;  // BIF_RETURNONLYFSDIRS
 
 // What the user is asked about, copied out of the datagram.
 struct FileOffer {
@@ -110,11 +110,11 @@ UINT askAndDownload(LPVOID parameter)
     CString prompt = promptText(*offer);
     if (promptMessageBox(NULL, prompt, "接收文件", MB_YESNO) == IDYES) {
         CString folder;
-        if (promptBrowseForFolder("选择目录", kOnlyFileSystemFolders, folder)) {
+        if (promptBrowseForFolder("选择目录", ONLY_FILE_SYSTEM_FOLDERS, folder)) {
             folder.Trim();
             if (!folder.IsEmpty()) {
                 // The folder travels as the last ':'-separated field.
-                folder.Replace(":", kFullWidthColon);
+                folder.Replace(":", FULL_WIDTH_COLON);
                 HWND progressWindow = receiveProgressWindow();
                 if (progressWindow != NULL)
                     ShowWindow(progressWindow, SW_SHOW);

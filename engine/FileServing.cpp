@@ -14,17 +14,17 @@
 
 namespace {
 
-const int kRequestBufferSize = 32768;
+const int REQUEST_BUFFER_SIZE = 32768;
 
 // Bytes a peer may still send after its item was served, read before the
 // close so that the close does not reset the connection under the data.
-const int kDrainLimit = 65536;
-const int kDrainWaitMs = 5000;
+const int DRAIN_LIMIT = 65536;
+const int DRAIN_WAIT_MS = 5000;
 
 // Accepted connections inherit the listening socket's small buffers; file
 // data needs far more in flight to keep a fast link busy (the system caps
 // the value at its own limit).
-const int kServingSendBuffer = 1 << 20;
+const int SERVING_SEND_BUFFER = 1 << 20;
 
 // The local path the request asks for, copied out of shareIdMap; false when
 // the map does not know the request's key.
@@ -45,11 +45,11 @@ bool requestedPath(const char* request, int length, CString* path, int* offset)
 void closeConnection(SOCKET s, char* buffer)
 {
     shutdown(s, SD_SEND);
-    DWORD wait = kDrainWaitMs;
+    DWORD wait = DRAIN_WAIT_MS;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&wait, sizeof wait);
     DWORD start = GetTickCount();
-    for (int drained = 0; drained < kDrainLimit && GetTickCount() - start < (DWORD)kDrainWaitMs;) {
-        int n = recv(s, buffer, kRequestBufferSize, 0);
+    for (int drained = 0; drained < DRAIN_LIMIT && GetTickCount() - start < (DWORD)DRAIN_WAIT_MS;) {
+        int n = recv(s, buffer, REQUEST_BUFFER_SIZE, 0);
         if (n <= 0)
             break;
         drained += n;
@@ -61,16 +61,16 @@ void closeConnection(SOCKET s, char* buffer)
 
 void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 {
-    setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&kServingSendBuffer, sizeof kServingSendBuffer);
+    setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&SERVING_SEND_BUFFER, sizeof SERVING_SEND_BUFFER);
     // Idle connections must not hold their threads for ever.
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&requestTimeoutMs, sizeof requestTimeoutMs);
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, (const char*)&sendTimeoutMs, sizeof sendTimeoutMs);
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.
-    std::vector<char> request(kRequestBufferSize);
+    std::vector<char> request(REQUEST_BUFFER_SIZE);
     for (;;) {
-        int n = recv(s, &request[0], kRequestBufferSize, 0);
+        int n = recv(s, &request[0], REQUEST_BUFFER_SIZE, 0);
         if (n <= 0)
             break;
         CString path;

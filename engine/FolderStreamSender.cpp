@@ -7,8 +7,8 @@
 
 namespace {
 
-const char kNoSize[] = "000000000";
-const ULONGLONG kLargestAnnouncedSize = 0xFFFFFFFFull;
+const char NO_SIZE[] = "000000000";
+const ULONGLONG LARGEST_ANNOUNCED_SIZE = 0xFFFFFFFFull;
 
 bool isDots(const wchar_t* name)
 {
@@ -62,7 +62,7 @@ BOOL FolderStreamSender::send(const CString& name, const CString& path)
 
 BOOL FolderStreamSender::enter(const CString& name, const std::wstring& path)
 {
-    if (!sendHeader(name, kNoSize, IPMSG_FILE_DIR))
+    if (!sendHeader(name, NO_SIZE, IPMSG_FILE_DIR))
         return FALSE;
     m_stack.push_back(Folder());
     Folder& folder = m_stack.back();
@@ -80,7 +80,7 @@ BOOL FolderStreamSender::sendFilesAndLeave()
             return FALSE;
     }
     m_stack.pop_back();
-    return sendHeader(".", kNoSize, IPMSG_FILE_RETPARENT);
+    return sendHeader(".", NO_SIZE, IPMSG_FILE_RETPARENT);
 }
 
 BOOL FolderStreamSender::sendFile(const std::wstring& folder, const std::wstring& name)
@@ -89,7 +89,7 @@ BOOL FolderStreamSender::sendFile(const std::wstring& folder, const std::wstring
     if (!file.openForServing(joinPathW(folder, name)))
         return TRUE;  // gone or locked: left out before anything of it was sent
     ULONGLONG size = file.GetLength();
-    if (size > kLargestAnnouncedSize)
+    if (size > LARGEST_ANNOUNCED_SIZE)
         return TRUE;
     if (!sendHeader(toAnsi(name), folderStreamSize((DWORD)size), IPMSG_FILE_REGULAR))
         return FALSE;

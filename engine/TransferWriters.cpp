@@ -5,9 +5,9 @@
 namespace {
 
 // Every header carries the same modification and creation times.
-const char kFixedTimeFields[] = "14=51e7647a:16=51e76478:";
+const char FIXED_TIME_FIELDS[] = "14=51e7647a:16=51e76478:";
 
-const int kHeaderLengthWidth = 5;  // four hex digits and the ':'
+const int HEADER_LENGTH_WIDTH = 5;  // four hex digits and the ':'
 
 }  // namespace
 
@@ -28,10 +28,10 @@ CString attachEntry(int fileId, const CString& name, DWORD size, bool isFolder)
 CString folderStreamHeader(const CString& name, const CString& sizeText, int attr)
 {
     CString body;
-    body.Format("%s:%s:%x:%s", (const char*)wireName(name), (const char*)sizeText, attr, kFixedTimeFields);
+    body.Format("%s:%s:%x:%s", (const char*)wireName(name), (const char*)sizeText, attr, FIXED_TIME_FIELDS);
     CString length;
-    length.Format("%X:", body.GetLength() + kHeaderLengthWidth);
-    return CUtils::padWithZeros(length, kHeaderLengthWidth) + body;
+    length.Format("%X:", body.GetLength() + HEADER_LENGTH_WIDTH);
+    return CUtils::padWithZeros(length, HEADER_LENGTH_WIDTH) + body;
 }
 
 CString folderStreamSize(DWORD size)

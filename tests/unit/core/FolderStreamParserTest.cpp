@@ -125,7 +125,7 @@ Outcome expect(std::vector<std::string> folders, std::map<std::string, std::stri
     return outcome;
 }
 
-const std::string kBig(70000, 'x');
+const std::string BIG_CONTENT(70000, 'x');
 
 std::vector<StreamCase> streamCases()
 {
@@ -140,8 +140,8 @@ std::vector<StreamCase> streamCases()
              file("z", "333") + up(),
          expect({"top", "top\\sub", "top\\sub\\deep"},
                 {{"top\\sub\\deep\\x", "1"}, {"top\\sub\\y", "22"}, {"top\\z", "333"}}, true)},
-        {"a file larger than a block", folder("d") + file("big", kBig) + up(),
-         expect({"d"}, {{"d\\big", kBig}}, true)},
+        {"a file larger than a block", folder("d") + file("big", BIG_CONTENT) + up(),
+         expect({"d"}, {{"d\\big", BIG_CONTENT}}, true)},
         {"attribute 9001 is a file", folder("d") + header("n", "000000002", "9001") + "ok" + up(),
          expect({"d"}, {{"d\\n", "ok"}}, true)},
         {"attribute with option bits above the low byte is still a folder",

@@ -101,6 +101,23 @@ inline AFX_PMSG afxHandler(Sig Derived::*handler) {
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                             \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }       \
   const AFX_MSGMAP* theClass::GetThisMessageMap() {                                       \
+    AFX_MSGMAP_ENTRIES(theClass, baseClass)
+
+// The same for a class template of one type parameter: each instance gets
+// the table, linked to the map of its own base (baseClass may name the
+// parameter).
+//
+//   BEGIN_TEMPLATE_MESSAGE_MAP(CChatDialogBase, Base, Base)
+//     ON_WM_DROPFILES()
+//   END_MESSAGE_MAP()
+#define BEGIN_TEMPLATE_MESSAGE_MAP(theClass, typeName, baseClass)                          \
+  template <class typeName>                                                               \
+  const AFX_MSGMAP* theClass<typeName>::GetMessageMap() const { return GetThisMessageMap(); } \
+  template <class typeName>                                                               \
+  const AFX_MSGMAP* theClass<typeName>::GetThisMessageMap() {                             \
+    AFX_MSGMAP_ENTRIES(theClass<typeName>, baseClass)
+
+#define AFX_MSGMAP_ENTRIES(theClass, baseClass)                                            \
     typedef theClass ThisClass;                                                           \
     typedef baseClass TheBaseClass;                                                       \
     (void)sizeof(ThisClass*);                                                             \

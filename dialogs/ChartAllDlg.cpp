@@ -2,7 +2,6 @@
 
 #include "core/Globals.h"
 #include "core/User.h"
-#include "core/WindowMessages.h"
 #include "dialogs/ChatDialogParts.h"
 
 namespace {
@@ -16,7 +15,7 @@ const int IP_COLUMN = 2;
 IMPLEMENT_DYNAMIC(CChartAllDlg, CDialogEx)
 
 CChartAllDlg::CChartAllDlg(CWnd* parent)
-    : CDialogEx(IDD_CHART_ALL_DLG, parent), includeSubGroups(FALSE)
+    : CChatDialogBase<CDialogEx>(IDD_CHART_ALL_DLG, parent), includeSubGroups(FALSE)
 {
 }
 
@@ -33,9 +32,7 @@ void CChartAllDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_EDIT_MESSAGE, messageEdit);
 }
 
-BEGIN_MESSAGE_MAP(CChartAllDlg, CDialogEx)
-    ON_MESSAGE(WM_USER_ADD_DROPPED_FILE, &CChartAllDlg::OnAddDroppedFile)
-    ON_WM_DROPFILES()
+BEGIN_MESSAGE_MAP(CChartAllDlg, CChatDialogBase<CDialogEx>)
     ON_BN_CLICKED(IDC_BUTTON_SEND, &CChartAllDlg::OnSend)
 END_MESSAGE_MAP()
 
@@ -85,30 +82,6 @@ BOOL CChartAllDlg::OnInitDialog()
 
     setUpFileList(fileList);
     return TRUE;
-}
-
-BOOL CChartAllDlg::PreTranslateMessage(MSG* msg)
-{
-    if (handleChatKeys(*this, fileList, msg)) {
-        return TRUE;
-    }
-    return CDialogEx::PreTranslateMessage(msg);
-}
-
-LRESULT CChartAllDlg::OnAddDroppedFile(WPARAM, LPARAM lParam)
-{
-    if (lParam != 0) {
-        addDroppedPathRow(fileList, (const char*)lParam);
-    }
-    return 0;
-}
-
-// The dialog accepts files itself, so the shell hands it whatever is dropped
-// beside its drop-target controls (a button, the frame). Only those controls
-// take files: such a drop is let go.
-void CChartAllDlg::OnDropFiles(HDROP drop)
-{
-    DragFinish(drop);
 }
 
 void CChartAllDlg::OnSend()

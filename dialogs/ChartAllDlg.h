@@ -1,6 +1,7 @@
 #pragma once
 
 #include "classlib/AfxWin.h"
+#include "dialogs/ChatDialogBase.h"
 #include "dialogs/FileEditCtrl.h"
 #include "dialogs/FileListCtrl.h"
 #include "res/resource.h"
@@ -8,7 +9,7 @@
 // The group-send window: modal, for one use. It lists the known peers (all,
 // one work group, or a group with its sub-groups), all selected, and sends
 // one text, with or without files, to every selected peer.
-class CChartAllDlg : public CDialogEx {
+class CChartAllDlg : public CChatDialogBase<CDialogEx> {
     DECLARE_DYNAMIC(CChartAllDlg)
 public:
     enum { IDD = IDD_CHART_ALL_DLG };
@@ -19,21 +20,16 @@ public:
     // Whether a peer of the group path `group` is listed under the filter.
     static bool groupMatches(const CString& group, const CString& filter, BOOL includeSubGroups);
 
-    CFileListCtrl fileList;   // column 0 name, column 1 full path
     CFileListCtrl userList;   // nickname, group, IP
     CString message;
     CFileEditCtrl messageEdit;
     CString groupFilter;      // empty: every peer
     BOOL includeSubGroups;    // with a filter: also the groups that begin with it
 
-    virtual BOOL PreTranslateMessage(MSG* msg);
-
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL OnInitDialog();
 
     void OnSend();
-    LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);
-    void OnDropFiles(HDROP drop);
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,5 @@
 #include "dialogs/ChartDlg.h"
 
-#include "core/WindowMessages.h"
 #include "dialogs/ChatDialogParts.h"
 #include "dialogs/ChatHistory.h"
 
@@ -17,7 +16,7 @@ const long HISTORY_TEXT_LIMIT = 64 * 1024 * 1024;
 IMPLEMENT_DYNAMIC(CChartDlg, CDialog)
 
 CChartDlg::CChartDlg(CWnd* parent)
-    : CDialog(IDD_CHART_DLG, parent)
+    : CChatDialogBase<CDialog>(IDD_CHART_DLG, parent)
 {
     AfxInitRichEdit();
 }
@@ -37,10 +36,8 @@ void CChartDlg::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_RICHEDIT_HISTORY, history);
 }
 
-BEGIN_MESSAGE_MAP(CChartDlg, CDialog)
+BEGIN_MESSAGE_MAP(CChartDlg, CChatDialogBase<CDialog>)
     ON_BN_CLICKED(IDC_BUTTON_SEND, &CChartDlg::OnSend)
-    ON_MESSAGE(WM_USER_ADD_DROPPED_FILE, &CChartDlg::OnAddDroppedFile)
-    ON_WM_DROPFILES()
     ON_BN_CLICKED(IDCANCEL, &CChartDlg::OnClose)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
@@ -61,30 +58,6 @@ void CChartDlg::OnClose()
     // The window lives for the whole run: closing only hides it, with its
     // history and file rows.
     ShowWindow(SW_HIDE);
-}
-
-BOOL CChartDlg::PreTranslateMessage(MSG* msg)
-{
-    if (handleChatKeys(*this, fileList, msg)) {
-        return TRUE;
-    }
-    return CDialog::PreTranslateMessage(msg);
-}
-
-LRESULT CChartDlg::OnAddDroppedFile(WPARAM, LPARAM lParam)
-{
-    if (lParam != 0) {
-        addDroppedPathRow(fileList, (const char*)lParam);
-    }
-    return 0;
-}
-
-// The dialog accepts files itself, so the shell hands it whatever is dropped
-// beside its drop-target controls (a button, the frame). Only those controls
-// take files: such a drop is let go.
-void CChartDlg::OnDropFiles(HDROP drop)
-{
-    DragFinish(drop);
 }
 
 void CChartDlg::OnSend()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "classlib/AfxWin.h"
+#include "dialogs/ChatDialogBase.h"
 #include "dialogs/FileEditCtrl.h"
-#include "dialogs/FileListCtrl.h"
 #include "dialogs/FileRichEditCtrl.h"
 #include "dialogs/XProgressCtrl.h"
 #include "res/resource.h"
@@ -10,7 +10,7 @@
 // The one-to-one chat window: one per peer IP, kept in chatDialogMap for the
 // whole run and only hidden when closed. It shows the history with the peer
 // and sends text, or text with the files and folders dropped into its list.
-class CChartDlg : public CDialog {
+class CChartDlg : public CChatDialogBase<CDialog> {
     DECLARE_DYNAMIC(CChartDlg)
 public:
     enum { IDD = IDD_CHART_DLG };
@@ -19,7 +19,6 @@ public:
     virtual ~CChartDlg();
 
     CXProgressCtrl progressBar;
-    CFileListCtrl fileList;        // column 0 name, column 1 full path
     CFileRichEditCtrl historyEdit;
     CFileEditCtrl messageEdit;
     CString message;
@@ -31,15 +30,11 @@ public:
     // Shows `history` in the history control, scrolled to its newest line.
     void showHistory();
 
-    virtual BOOL PreTranslateMessage(MSG* msg);
-
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL OnInitDialog();
 
     void OnSend();
-    LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);
-    void OnDropFiles(HDROP drop);
     void OnClose();
     DECLARE_MESSAGE_MAP()
 };

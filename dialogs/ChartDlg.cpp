@@ -98,12 +98,29 @@ void CChartDlg::OnSend()
 
     message.Empty();
     UpdateData(FALSE);
+    historyEdit.SetModify(FALSE);
     messageEdit.SetFocus();
-    historyEdit.LineScroll(historyEdit.GetLineCount());
+    scrollHistoryToEnd();
 }
 
-void CChartDlg::showHistory()
+void CChartDlg::addHistoryEntry(const CString& entry)
 {
-    historyEdit.SetWindowText(history);
+    CString added = history.IsEmpty() ? entry : "\r\n" + entry;
+    appendHistoryEntry(history, entry);
+    if (historyEdit.GetModify()) {
+        // The user has typed into the history: as before, the control is
+        // set back to what the history holds.
+        historyEdit.SetWindowText(history);
+    } else {
+        long end = historyEdit.GetTextLength();
+        historyEdit.SetSel(end, end);
+        historyEdit.ReplaceSel(added);
+    }
+    historyEdit.SetModify(FALSE);
+    scrollHistoryToEnd();
+}
+
+void CChartDlg::scrollHistoryToEnd()
+{
     historyEdit.LineScroll(historyEdit.GetLineCount());
 }

@@ -28,8 +28,10 @@ public:
     CString history;
     CString title;
 
-    // Shows `history` in the history control, scrolled to its newest line.
-    void showHistory();
+    // Appends an entry to `history` and shows it scrolled to its newest
+    // line. Only the entry goes into the control, so a long conversation
+    // costs no more per text than a fresh one.
+    void addHistoryEntry(const CString& entry);
 
     virtual BOOL PreTranslateMessage(MSG* msg);
 
@@ -37,6 +39,7 @@ protected:
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL OnInitDialog();
 
+    void scrollHistoryToEnd();
     void OnSend();
     LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);
     void OnDropFiles(HDROP drop);

@@ -107,17 +107,24 @@ void CChartDlg::addHistoryEntry(const CString& entry)
 {
     CString added = history.IsEmpty() ? entry : "\r\n" + entry;
     appendHistoryEntry(history, entry);
+    // Drawn once the window is idle, not while the engine waits for it
+    // (drawing each change at once took longer than the change itself).
+    historyEdit.SetRedraw(FALSE);
     if (historyEdit.GetModify()) {
         // The user has typed into the history: as before, the control is
         // set back to what the history holds.
         historyEdit.SetWindowText(history);
     } else {
+        // A length in bytes is never less than the length in characters, so
+        // the selection lands at the end of the text either way.
         long end = historyEdit.GetTextLength();
         historyEdit.SetSel(end, end);
         historyEdit.ReplaceSel(added);
     }
     historyEdit.SetModify(FALSE);
     scrollHistoryToEnd();
+    historyEdit.SetRedraw(TRUE);
+    historyEdit.Invalidate(FALSE);
 }
 
 void CChartDlg::scrollHistoryToEnd()

@@ -108,9 +108,10 @@ def round_trip(peer, text):
     return seconds
 
 
-def measure_chat(peer, histories, samples, budget):
+def measure_chat(peer, histories, samples, budget, pause):
     """Round trips at each history size; a size that filling cannot reach in budget seconds is
-    reported as not reached."""
+    reported as not reached. Before each sample the peer waits pause seconds, as a person does
+    between two texts, so that the window has drawn the last one."""
     results = []
     shown = 0
     for wanted in histories:
@@ -123,6 +124,7 @@ def measure_chat(peer, histories, samples, budget):
             continue
         times = []
         for i in range(samples):
+            time.sleep(pause)
             times.append(round_trip(peer, "sample %d at %d" % (i, wanted)))
             shown += 1
         results.append((wanted, times, shown))
@@ -182,6 +184,7 @@ def main():
     parser.add_argument("--histories", default="0,1000,5000")
     parser.add_argument("--samples", type=int, default=50)
     parser.add_argument("--fill-budget", type=float, default=120, help="seconds to fill each history size")
+    parser.add_argument("--pause", type=float, default=0.05, help="seconds between two measured texts")
     parser.add_argument("--starts", type=int, default=3)
     parser.add_argument("--known", type=int, default=3000)
     parser.add_argument("--new", type=int, default=400)
@@ -200,12 +203,13 @@ def main():
         peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, timeout=60, what="entry")
         peer.send(ZQ, ANSENTRY, entry_extra("ChatPeer", "Bench"))
         time.sleep(1)
-        chat = measure_chat(peer, histories, args.samples, args.fill_budget)
+        chat = measure_chat(peer, histories, args.samples, args.fill_budget, args.pause)
         peer.close()
         known_rate, new_rate = measure_entries(net, args.known, args.new)
         zq.stop()
 
-    print("chat round trip, peer's text to our receipt (%d samples each):" % args.samples)
+    print("chat round trip, peer's text to our receipt (%d samples each, %.0f ms apart):"
+          % (args.samples, args.pause * 1000))
     print("  history      median ms    p99 ms    ratio to fresh (median, p99)")
     fresh = None
     for wanted, times, shown in chat:

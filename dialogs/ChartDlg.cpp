@@ -105,8 +105,9 @@ void CChartDlg::OnSend()
 
 void CChartDlg::addHistoryEntry(const CString& entry)
 {
-    CString added = history.IsEmpty() ? entry : "\r\n" + entry;
+    int shownLength = history.GetLength();
     appendHistoryEntry(history, entry);
+    CString added = history.Mid(shownLength);
     // Drawn once the window is idle, not while the engine waits for it
     // (drawing each change at once took longer than the change itself).
     historyEdit.SetRedraw(FALSE);

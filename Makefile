@@ -37,6 +37,7 @@ run: build-test
 bench: build-test
 	bash bench/serve-throughput.sh $(BUILD)/x86_64
 	bash bench/download-throughput.sh $(BUILD)/x86_64
+	bash bench/receive-path.sh $(BUILD)/x86_64
 
 clean:
 	rm -rf $(BUILD)

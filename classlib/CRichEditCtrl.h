@@ -15,6 +15,8 @@ public:
     SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
   }
   void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) { SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
+  BOOL GetModify() const { return (BOOL)SendMessage(EM_GETMODIFY); }
+  void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
   long GetTextLength() const { return (long)SendMessage(WM_GETTEXTLENGTH); }
   // The most text the control accepts (rich edit 1.0 starts at 32 KB).
   void LimitText(long nChars = 0) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)nChars); }

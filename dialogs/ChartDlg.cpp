@@ -71,12 +71,37 @@ void CChartDlg::OnSend()
 
     message.Empty();
     UpdateData(FALSE);
+    historyEdit.SetModify(FALSE);
     messageEdit.SetFocus();
-    historyEdit.LineScroll(historyEdit.GetLineCount());
+    scrollHistoryToEnd();
 }
 
-void CChartDlg::showHistory()
+void CChartDlg::addHistoryEntry(const CString& entry)
 {
-    historyEdit.SetWindowText(history);
+    int shownLength = history.GetLength();
+    appendHistoryEntry(history, entry);
+    CString added = history.Mid(shownLength);
+    // Drawn once the window is idle, not while the engine waits for it
+    // (drawing each change at once took longer than the change itself).
+    historyEdit.SetRedraw(FALSE);
+    if (historyEdit.GetModify()) {
+        // The user has typed into the history: as before, the control is
+        // set back to what the history holds.
+        historyEdit.SetWindowText(history);
+    } else {
+        // A length in bytes is never less than the length in characters, so
+        // the selection lands at the end of the text either way.
+        long end = historyEdit.GetTextLength();
+        historyEdit.SetSel(end, end);
+        historyEdit.ReplaceSel(added);
+    }
+    historyEdit.SetModify(FALSE);
+    scrollHistoryToEnd();
+    historyEdit.SetRedraw(TRUE);
+    historyEdit.Invalidate(FALSE);
+}
+
+void CChartDlg::scrollHistoryToEnd()
+{
     historyEdit.LineScroll(historyEdit.GetLineCount());
 }

@@ -27,13 +27,16 @@ public:
     CString history;
     CString title;
 
-    // Shows `history` in the history control, scrolled to its newest line.
-    void showHistory();
+    // Appends an entry to `history` and shows it scrolled to its newest
+    // line. Only the entry goes into the control, so a long conversation
+    // costs no more per text than a fresh one.
+    void addHistoryEntry(const CString& entry);
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
     virtual BOOL OnInitDialog();
 
+    void scrollHistoryToEnd();
     void OnSend();
     void OnClose();
     DECLARE_MESSAGE_MAP()

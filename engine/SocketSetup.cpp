@@ -7,9 +7,18 @@ SOCKET tcpSocket = INVALID_SOCKET;
 
 namespace {
 
+// While the receive thread handles one datagram, the others wait in the
+// socket's receive buffer. A few hundred peers answer our entry broadcast
+// within milliseconds, and a busy network floods us with datagrams we drop:
+// 8 KiB held only a few of them, this holds thousands (Linux caps it at
+// net.core.rmem_max).
+const int UDP_RECEIVE_BUFFER = 4 * 1024 * 1024;
+const int UDP_SEND_BUFFER = 8192;
+const int TCP_BUFFER = 0x8000;
+
 // Makes a socket into target and binds it to port 2425 on every local
 // address. No SO_REUSEADDR: a second copy of the program must fail here.
-int createBoundSocket(SOCKET* target, int type, int protocol, int bufferSize)
+int createBoundSocket(SOCKET* target, int type, int protocol, int receiveBuffer, int sendBuffer)
 {
     *target = socket(AF_INET, type, protocol);
     if (*target == INVALID_SOCKET)
@@ -23,8 +32,8 @@ int createBoundSocket(SOCKET* target, int type, int protocol, int bufferSize)
     if (bind(*target, (const sockaddr*)&address, sizeof address) != 0)
         return 0;
 
-    setsockopt(*target, SOL_SOCKET, SO_RCVBUF, (const char*)&bufferSize, sizeof bufferSize);
-    setsockopt(*target, SOL_SOCKET, SO_SNDBUF, (const char*)&bufferSize, sizeof bufferSize);
+    setsockopt(*target, SOL_SOCKET, SO_RCVBUF, (const char*)&receiveBuffer, sizeof receiveBuffer);
+    setsockopt(*target, SOL_SOCKET, SO_SNDBUF, (const char*)&sendBuffer, sizeof sendBuffer);
     return 1;
 }
 
@@ -32,10 +41,10 @@ int createBoundSocket(SOCKET* target, int type, int protocol, int bufferSize)
 
 int createUdpSocket()
 {
-    return createBoundSocket(&udpSocket, SOCK_DGRAM, IPPROTO_UDP, 8192);
+    return createBoundSocket(&udpSocket, SOCK_DGRAM, IPPROTO_UDP, UDP_RECEIVE_BUFFER, UDP_SEND_BUFFER);
 }
 
 int createTcpSocket()
 {
-    return createBoundSocket(&tcpSocket, SOCK_STREAM, IPPROTO_TCP, 0x8000);
+    return createBoundSocket(&tcpSocket, SOCK_STREAM, IPPROTO_TCP, TCP_BUFFER, TCP_BUFFER);
 }

@@ -259,8 +259,7 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
 
     // Only the history is written: whatever the user has typed and not sent
     // stays in the input.
-    appendHistoryEntry(chat->history, historyEntryNow(sender, text));
-    chat->showHistory();
+    chat->addHistoryEntry(historyEntryNow(sender, text));
     return 0;
 }
 

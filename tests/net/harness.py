@@ -103,6 +103,22 @@ class Host:
         self.sockets.append(made)
         return made
 
+    def add_addresses(self, addresses):
+        """Gives the host more addresses on its veth, so that one scripted peer can speak as many
+        hosts. Each is a /32: the network's routes stay as they are."""
+        for address in addresses:
+            ip("-n", self.namespace, "addr", "add", address + "/32", "dev", "eth0")
+
+    def mac(self):
+        return ip("-n", self.namespace, "-br", "link", "show", "eth0").split()[2]
+
+    def know_neighbours(self, addresses, mac):
+        """Permanent neighbour entries for addresses that all live behind mac. The kernel's
+        neighbour table is shared by every namespace; past a few hundred resolved addresses it
+        drops replies, but permanent entries are never collected."""
+        for address in addresses:
+            ip("-n", self.namespace, "neigh", "replace", address, "lladdr", mac, "dev", "eth0", "nud", "permanent")
+
     def close_sockets(self):
         for made in self.sockets:
             made.close()

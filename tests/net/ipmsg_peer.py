@@ -39,6 +39,12 @@ def entry_extra(nickname, group):
     return gbk(nickname) + b"\0" + gbk(group) + b"\0"
 
 
+def crowd_addresses(count):
+    """Addresses for many scripted hosts behind one test host: 10.77.1.1 ... 10.77.1.250,
+    10.77.2.1 ..., outside the test network's own 10.77.0.0/24."""
+    return ["10.77.%d.%d" % (1 + i // 250, 1 + i % 250) for i in range(count)]
+
+
 class Packet:
     """One received datagram split into its fields; .raw keeps the bytes as they came."""
 

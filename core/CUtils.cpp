@@ -1,6 +1,11 @@
-// The CUtils operations that ask the platform: names, folders, local time.
+// The CUtils operations that ask the platform: names, folders, local time,
+// and the share-list request and reply datagrams.
 
 #include "core/CUtils.h"
+
+#include "core/Globals.h"
+#include "core/IpmsgProtocol.h"
+#include "core/UdpPacketSender.h"
 
 #include <ctime>
 
@@ -72,4 +77,21 @@ CString CUtils::getCurrentTime(CString format)
         return CString();
     }
     return CString(text, (int)length);
+}
+
+// The share-folder commands are plain "key=value&key=value" text behind the
+// marker "ZQMSG=ZQMSG", sent without a closing NUL.
+
+int CUtils::requestShareLists()
+{
+    CString request = "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST";
+    UdpPacketSender::broadcast(udpSocket, request, request.GetLength(), IPMSG_PORT);
+    return 1;
+}
+
+int CUtils::sendShareListReply(CString ip, CString list)
+{
+    CString reply = "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE=" + list;
+    UdpPacketSender::sendTo(udpSocket, reply, reply.GetLength(), ip, IPMSG_PORT);
+    return 1;
 }

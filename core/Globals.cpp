@@ -59,3 +59,6 @@ void removeAllUsers()
     }
     userMap.RemoveAll();
 }
+
+SOCKET udpSocket = INVALID_SOCKET;
+SOCKET tcpSocket = INVALID_SOCKET;

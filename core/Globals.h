@@ -58,3 +58,10 @@ private:
     SharedStateLock(const SharedStateLock&);
     SharedStateLock& operator=(const SharedStateLock&);
 };
+
+// The two sockets of the process, both bound to port 2425 on every local
+// address once the messenger has started. Every datagram we send leaves
+// through udpSocket; the UDP receive thread reads from it. The TCP accept
+// thread listens on tcpSocket.
+extern SOCKET udpSocket;
+extern SOCKET tcpSocket;

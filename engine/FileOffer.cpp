@@ -8,7 +8,7 @@
 #include "engine/Messenger.h"
 #include "engine/OfferDatagram.h"
 #include "engine/TransferWriters.h"
-#include "engine/UdpPacketSender.h"
+#include "core/UdpPacketSender.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "core/User.h"
 #include "engine/FileDownload.h"
 #include "engine/Messenger.h"
-#include "engine/UdpPacketSender.h"
+#include "core/UdpPacketSender.h"
 #include "engine/WindowLinks.h"
 
 #include <atomic>

@@ -4,7 +4,7 @@
 #include "core/IpMessage.h"
 #include "core/IpmsgProtocol.h"
 #include "engine/Messenger.h"
-#include "engine/UdpPacketSender.h"
+#include "core/UdpPacketSender.h"
 
 IpMessageSender::~IpMessageSender()
 {

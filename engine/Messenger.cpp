@@ -3,7 +3,13 @@
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
 #include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "core/IpMessageFactory.h"
+#include "core/IpmsgProtocol.h"
 #include "core/Settings.h"
+#include "core/UdpPacket.h"
+#include "core/UdpPacketSender.h"
+#include "engine/IpMessageSender.h"
 #include "engine/MessageReceiverThread.h"
 
 namespace {
@@ -72,4 +78,96 @@ void stopMessenger()
 {
     sendBrExit();
     WSACleanup();
+}
+
+namespace {
+
+// While the receive thread handles one datagram, the others wait in the
+// socket's receive buffer. A few hundred peers answer our entry broadcast
+// within milliseconds, and a busy network floods us with datagrams we drop:
+// 8 KiB held only a few of them, this holds thousands (Linux caps it at
+// net.core.rmem_max).
+const int UDP_RECEIVE_BUFFER = 4 * 1024 * 1024;
+const int UDP_SEND_BUFFER = 8192;
+const int TCP_BUFFER = 0x8000;
+
+// Makes a socket into target and binds it to port 2425 on every local
+// address. No SO_REUSEADDR: a second copy of the program must fail here.
+int createBoundSocket(SOCKET* target, int type, int protocol, int receiveBuffer, int sendBuffer)
+{
+    *target = socket(AF_INET, type, protocol);
+    if (*target == INVALID_SOCKET)
+        return 0;
+
+    sockaddr_in address;
+    ZeroMemory(&address, sizeof address);
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(IPMSG_PORT);
+    if (bind(*target, (const sockaddr*)&address, sizeof address) != 0)
+        return 0;
+
+    setsockopt(*target, SOL_SOCKET, SO_RCVBUF, (const char*)&receiveBuffer, sizeof receiveBuffer);
+    setsockopt(*target, SOL_SOCKET, SO_SNDBUF, (const char*)&sendBuffer, sizeof sendBuffer);
+    return 1;
+}
+
+}  // namespace
+
+int createUdpSocket()
+{
+    return createBoundSocket(&udpSocket, SOCK_DGRAM, IPPROTO_UDP, UDP_RECEIVE_BUFFER, UDP_SEND_BUFFER);
+}
+
+int createTcpSocket()
+{
+    return createBoundSocket(&tcpSocket, SOCK_STREAM, IPPROTO_TCP, TCP_BUFFER, TCP_BUFFER);
+}
+
+namespace {
+
+int broadcastMessage(IpMessage* message)
+{
+    IpMessageSender sender;
+    sender.broadcast(message);
+    delete message;
+    return 0;
+}
+
+}  // namespace
+
+int sendBrEntry()
+{
+    IpMessageFactory factory;
+    return broadcastMessage(factory.createBrEntryMessage());
+}
+
+int sendBrExit()
+{
+    IpMessageFactory factory;
+    return broadcastMessage(factory.createBrExitMessage());
+}
+
+int sendRecvMessage(CString packetNo, CString ip)
+{
+    IpMessageFactory factory;
+    IpMessage* receipt = factory.createRecvMessage(packetNo);
+    UdpPacket packet;
+    receipt->toUdpPacket(ip, IPMSG_PORT, &packet);
+    UdpPacketSender::sendPacket(udpSocket, packet);
+    delete receipt;
+    return 0;
+}
+
+int sendTextMessage(CString text, CString ipList)
+{
+    IpMessageFactory factory;
+    IpMessage* message = factory.createSendMessage(text);
+    // A text too long for one datagram is cut by writeTo at a character
+    // boundary; what goes out is exactly what writeTo wrote.
+    char buffer[UDP_BUFFER_SIZE];
+    int length = message->writeTo(buffer);
+    UdpPacketSender::sendToEach(udpSocket, buffer, length, ipList, IPMSG_PORT);
+    delete message;
+    return 0;
 }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "classlib/CString.h"
+#include "core/Globals.h"
 #include "classlib/Types.h"
 
-// The two sockets of the process, both bound to port 2425 on every local
-// address. Every datagram we send leaves through udpSocket; the UDP receive
-// thread reads from it. The TCP accept thread listens on tcpSocket.
-extern SOCKET udpSocket;
-extern SOCKET tcpSocket;
+// The two sockets (udpSocket, tcpSocket) are process globals (core/Globals.h);
+// initMessenger makes and binds them.
 
 // Life of the messenger, all on the user-interface thread.
 // 1 when both sockets are ready; -1 when port 2425 is taken (the user has

@@ -5,7 +5,7 @@
 #include "core/IpMessageFactory.h"
 #include "engine/IpMessageSender.h"
 #include "engine/Messenger.h"
-#include "engine/UdpPacketSender.h"
+#include "core/UdpPacketSender.h"
 
 #include <gtest/gtest.h>
 

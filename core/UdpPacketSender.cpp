@@ -1,4 +1,4 @@
-#include "engine/UdpPacketSender.h"
+#include "core/UdpPacketSender.h"
 
 #include "classlib/CStringArray.h"
 #include "core/CUtils.h"

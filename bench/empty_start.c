@@ -9,7 +9,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     SOCKET s;
     struct sockaddr_in to;
     BOOL on = TRUE;
-    (void)instance; (void)previous; (void)commandLine; (void)show;
+    (void)instance;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
     WSAStartup(MAKEWORD(2, 2), &data);
     s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     setsockopt(s, SOL_SOCKET, SO_BROADCAST, (const char*)&on, sizeof on);

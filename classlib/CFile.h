@@ -5,36 +5,36 @@
 
 class CFile {
 public:
-  enum OpenFlags {
-    modeRead = 0x0000,
-    modeWrite = 0x0001,
-    modeReadWrite = 0x0002,
-    shareCompat = 0x0000,  // same as shareExclusive
-    shareExclusive = 0x0010,
-    shareDenyWrite = 0x0020,
-    shareDenyRead = 0x0030,
-    shareDenyNone = 0x0040,
-    modeCreate = 0x1000,      // create, or truncate an existing file...
-    modeNoTruncate = 0x2000,  // ...unless this is given too
-    typeText = 0x4000,
-    typeBinary = 0x8000
-  };
-  enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
+    enum OpenFlags {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,  // same as shareExclusive
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,  // create, or truncate an existing file...
+        modeNoTruncate = 0x2000,  // ...unless this is given too
+        typeText = 0x4000,
+        typeBinary = 0x8000
+    };
+    enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
 
-  CFile();
-  virtual ~CFile();  // closes the file
-  CFile(const CFile&) = delete;
-  CFile& operator=(const CFile&) = delete;
+    CFile();
+    virtual ~CFile();  // closes the file
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
 
-  // Closes a file already open first. FALSE when the file cannot be opened.
-  virtual BOOL Open(const char* path, UINT flags);
-  UINT Read(void* buffer, UINT count);  // bytes read; 0 at the end or on error
-  BOOL Write(const void* buffer, UINT count);  // TRUE when all bytes were written
-  // The new position from the start; (ULONGLONG)-1 on failure.
-  ULONGLONG Seek(LONGLONG offset, UINT from);
-  ULONGLONG GetLength() const;  // 0 when closed or on error
-  virtual void Close();
-  bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    // Closes a file already open first. FALSE when the file cannot be opened.
+    virtual BOOL Open(const char* path, UINT flags);
+    UINT Read(void* buffer, UINT count);  // bytes read; 0 at the end or on error
+    BOOL Write(const void* buffer, UINT count);  // TRUE when all bytes were written
+    // The new position from the start; (ULONGLONG)-1 on failure.
+    ULONGLONG Seek(LONGLONG offset, UINT from);
+    ULONGLONG GetLength() const;  // 0 when closed or on error
+    virtual void Close();
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
-  HANDLE m_hFile;  // INVALID_HANDLE_VALUE when closed
+    HANDLE m_hFile;  // INVALID_HANDLE_VALUE when closed
 };

@@ -9,27 +9,27 @@
 
 class CFileFind {
 public:
-  CFileFind();
-  ~CFileFind();
-  CFileFind(const CFileFind&) = delete;
-  CFileFind& operator=(const CFileFind&) = delete;
+    CFileFind();
+    ~CFileFind();
+    CFileFind(const CFileFind&) = delete;
+    CFileFind& operator=(const CFileFind&) = delete;
 
-  BOOL FindFile(const char* pattern = "*.*");
-  BOOL FindNextFile();
+    BOOL FindFile(const char* pattern = "*.*");
+    BOOL FindNextFile();
 
-  CString GetFileName() const;
-  CString GetFilePath() const;  // the folder of the pattern + "\\" + the name
-  ULONGLONG GetLength() const;
-  BOOL IsDots() const;  // "." or ".."
-  BOOL IsDirectory() const;
-  BOOL MatchesMask(DWORD mask) const;  // any of the FILE_ATTRIBUTE_* bits
-  void Close();
+    CString GetFileName() const;
+    CString GetFilePath() const;  // the folder of the pattern + "\\" + the name
+    ULONGLONG GetLength() const;
+    BOOL IsDots() const;  // "." or ".."
+    BOOL IsDirectory() const;
+    BOOL MatchesMask(DWORD mask) const;  // any of the FILE_ATTRIBUTE_* bits
+    void Close();
 
 private:
-  HANDLE m_find;
-  bool m_haveNext;     // m_next holds an entry not yet moved to
-  bool m_haveCurrent;  // m_current holds the entry moved to last
-  WIN32_FIND_DATAA m_next;
-  WIN32_FIND_DATAA m_current;
-  CString m_folder;  // without the trailing backslash (except "C:\")
+    HANDLE m_find;
+    bool m_haveNext;  // m_next holds an entry not yet moved to
+    bool m_haveCurrent;  // m_current holds the entry moved to last
+    WIN32_FIND_DATAA m_next;
+    WIN32_FIND_DATAA m_current;
+    CString m_folder;  // without the trailing backslash (except "C:\")
 };

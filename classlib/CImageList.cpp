@@ -2,6 +2,7 @@
 
 #include "classlib/Gdi.h"
 
-int CImageList::Add(CBitmap* pbmImage, COLORREF crMask) {
-  return ImageList_AddMasked(m_hImageList, (HBITMAP)AfxSafeHandle(pbmImage), crMask);
+int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
+{
+    return ImageList_AddMasked(m_hImageList, (HBITMAP)AfxSafeHandle(pbmImage), crMask);
 }

@@ -11,19 +11,19 @@
 
 class CMapStringToOb : public CObject {
 public:
-  INT_PTR GetCount() const { return static_cast<INT_PTR>(m_map.size()); }
-  bool IsEmpty() const { return m_map.empty(); }
+    INT_PTR GetCount() const { return static_cast<INT_PTR>(m_map.size()); }
+    bool IsEmpty() const { return m_map.empty(); }
 
-  BOOL Lookup(const char* key, CObject*& value) const;
-  void SetAt(const char* key, CObject* value);
-  CObject*& operator[](const char* key);  // a new key maps to NULL
-  BOOL RemoveKey(const char* key);
-  void RemoveAll();
+    BOOL Lookup(const char* key, CObject*& value) const;
+    void SetAt(const char* key, CObject* value);
+    CObject*& operator[](const char* key);  // a new key maps to NULL
+    BOOL RemoveKey(const char* key);
+    void RemoveAll();
 
-  POSITION GetStartPosition() const;
-  void GetNextAssoc(POSITION& pos, CString& key, CObject*& value) const;
+    POSITION GetStartPosition() const;
+    void GetNextAssoc(POSITION& pos, CString& key, CObject*& value) const;
 
 private:
-  typedef std::unordered_map<std::string, CObject*> Map;
-  Map m_map;
+    typedef std::unordered_map<std::string, CObject*> Map;
+    Map m_map;
 };

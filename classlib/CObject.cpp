@@ -1,3 +1,5 @@
 #include "classlib/CObject.h"
 
-CObject::~CObject() {}
+CObject::~CObject()
+{
+}

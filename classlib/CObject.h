@@ -4,5 +4,5 @@
 
 class CObject {
 public:
-  virtual ~CObject();
+    virtual ~CObject();
 };

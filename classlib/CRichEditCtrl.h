@@ -8,16 +8,23 @@
 
 class CRichEditCtrl : public CWnd {
 public:
-  int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
-  BOOL LineScroll(int nLines, int nChars = 0) { return (BOOL)SendMessage(EM_LINESCROLL, (WPARAM)nChars, (LPARAM)nLines); }
-  void SetSel(long nStartChar, long nEndChar) {
-    CHARRANGE range = {nStartChar, nEndChar};
-    SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
-  }
-  void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) { SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
-  BOOL GetModify() const { return (BOOL)SendMessage(EM_GETMODIFY); }
-  void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
-  long GetTextLength() const { return (long)SendMessage(WM_GETTEXTLENGTH); }
-  // The most text the control accepts (rich edit 1.0 starts at 32 KB).
-  void LimitText(long nChars = 0) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)nChars); }
+    int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
+    BOOL LineScroll(int nLines, int nChars = 0)
+    {
+        return (BOOL)SendMessage(EM_LINESCROLL, (WPARAM)nChars, (LPARAM)nLines);
+    }
+    void SetSel(long nStartChar, long nEndChar)
+    {
+        CHARRANGE range = {nStartChar, nEndChar};
+        SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
+    }
+    void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE)
+    {
+        SendMessage(EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText);
+    }
+    BOOL GetModify() const { return (BOOL)SendMessage(EM_GETMODIFY); }
+    void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
+    long GetTextLength() const { return (long)SendMessage(WM_GETTEXTLENGTH); }
+    // The most text the control accepts (rich edit 1.0 starts at 32 KB).
+    void LimitText(long nChars = 0) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)nChars); }
 };

@@ -7,14 +7,14 @@
 
 class CStdioFile : public CFile {
 public:
-  CStdioFile();
+    CStdioFile();
 
-  BOOL Open(const char* path, UINT flags) override;
-  BOOL WriteString(const char* text);
-  // The next line without "\n" (and, in text mode, without "\r" before it).
-  // FALSE at the end of the file with nothing read.
-  BOOL ReadString(CString& line);
+    BOOL Open(const char* path, UINT flags) override;
+    BOOL WriteString(const char* text);
+    // The next line without "\n" (and, in text mode, without "\r" before it).
+    // FALSE at the end of the file with nothing read.
+    BOOL ReadString(CString& line);
 
 private:
-  bool m_textMode;
+    bool m_textMode;
 };

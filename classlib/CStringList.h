@@ -7,41 +7,41 @@
 
 class CStringList : public CObject {
 public:
-  CStringList();
-  ~CStringList() override;
-  CStringList(const CStringList&) = delete;
-  CStringList& operator=(const CStringList&) = delete;
+    CStringList();
+    ~CStringList() override;
+    CStringList(const CStringList&) = delete;
+    CStringList& operator=(const CStringList&) = delete;
 
-  INT_PTR GetCount() const { return m_count; }
-  bool IsEmpty() const { return m_count == 0; }
+    INT_PTR GetCount() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
 
-  POSITION AddTail(const CString& text);
-  POSITION AddHead(const CString& text);
-  POSITION GetHeadPosition() const;
-  POSITION GetTailPosition() const;
+    POSITION AddTail(const CString& text);
+    POSITION AddHead(const CString& text);
+    POSITION GetHeadPosition() const;
+    POSITION GetTailPosition() const;
 
-  CString& GetNext(POSITION& pos);
-  const CString& GetNext(POSITION& pos) const;
-  CString& GetPrev(POSITION& pos);
-  const CString& GetPrev(POSITION& pos) const;
-  CString& GetAt(POSITION pos);
-  const CString& GetAt(POSITION pos) const;
-  CString& GetHead();  // the list must not be empty
-  CString& GetTail();
+    CString& GetNext(POSITION& pos);
+    const CString& GetNext(POSITION& pos) const;
+    CString& GetPrev(POSITION& pos);
+    const CString& GetPrev(POSITION& pos) const;
+    CString& GetAt(POSITION pos);
+    const CString& GetAt(POSITION pos) const;
+    CString& GetHead();  // the list must not be empty
+    CString& GetTail();
 
-  CString RemoveHead();  // the list must not be empty
-  CString RemoveTail();
-  void RemoveAt(POSITION pos);
-  void RemoveAll();
+    CString RemoveHead();  // the list must not be empty
+    CString RemoveTail();
+    void RemoveAt(POSITION pos);
+    void RemoveAll();
 
-  POSITION Find(const char* value, POSITION startAfter = NULL) const;
-  POSITION FindIndex(INT_PTR index) const;
+    POSITION Find(const char* value, POSITION startAfter = NULL) const;
+    POSITION FindIndex(INT_PTR index) const;
 
 private:
-  struct Node;
-  void unlink(Node* node);
+    struct Node;
+    void unlink(Node* node);
 
-  Node* m_head;
-  Node* m_tail;
-  INT_PTR m_count;
+    Node* m_head;
+    Node* m_tail;
+    INT_PTR m_count;
 };

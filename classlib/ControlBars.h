@@ -23,30 +23,29 @@
 #define CBRS_GRIPPER 0x00400000L
 
 class CControlBar : public CWnd {
-  DECLARE_DYNAMIC(CControlBar)
+    DECLARE_DYNAMIC(CControlBar)
 public:
-  void EnableDocking(DWORD dwDockStyle) { (void)dwDockStyle; }
+    void EnableDocking(DWORD dwDockStyle) { (void)dwDockStyle; }
 };
 
 class CToolBar : public CControlBar {
-  DECLARE_DYNAMIC(CToolBar)
+    DECLARE_DYNAMIC(CToolBar)
 public:
-  // dwStyle may hold CBRS_ bits; they are dropped (no docking, no gripper).
-  BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
-                DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
-                CRect rcBorders = CRect(0, 0, 0, 0), UINT nID = AFX_IDW_TOOLBAR);
-  // Buttons from the TOOLBAR resource and the bitmap of the same id. A
-  // program without that resource gets an empty bar (TRUE as well).
-  BOOL LoadToolBar(UINT nIDResource);
+    // dwStyle may hold CBRS_ bits; they are dropped (no docking, no gripper).
+    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
+                  DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect rcBorders = CRect(0, 0, 0, 0),
+                  UINT nID = AFX_IDW_TOOLBAR);
+    // Buttons from the TOOLBAR resource and the bitmap of the same id. A
+    // program without that resource gets an empty bar (TRUE as well).
+    BOOL LoadToolBar(UINT nIDResource);
 };
 
 class CStatusBar : public CControlBar {
-  DECLARE_DYNAMIC(CStatusBar)
+    DECLARE_DYNAMIC(CStatusBar)
 public:
-  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
-              UINT nID = AFX_IDW_STATUS_BAR);
-  // One pane per id; a pane's text is the string resource of its id
-  // (ID_SEPARATOR: an empty, stretching first pane).
-  BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
-  BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
+    // One pane per id; a pane's text is the string resource of its id
+    // (ID_SEPARATOR: an empty, stretching first pane).
+    BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText);
 };

@@ -11,19 +11,19 @@ class CWnd;
 
 class CDataExchange {
 public:
-  BOOL m_bSaveAndValidate;  // TRUE: controls -> members
-  CWnd* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;  // TRUE: controls -> members
+    CWnd* m_pDlgWnd;
 
-  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
-  // The control with this id (it must exist); it becomes the field to focus
-  // on failure.
-  HWND PrepareCtrl(int nIDC);
-  HWND PrepareEditCtrl(int nIDC) { return PrepareCtrl(nIDC); }
-  // Ends the exchange: focuses the last prepared control; UpdateData returns FALSE.
-  [[noreturn]] void Fail();
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
+    // The control with this id (it must exist); it becomes the field to focus
+    // on failure.
+    HWND PrepareCtrl(int nIDC);
+    HWND PrepareEditCtrl(int nIDC) { return PrepareCtrl(nIDC); }
+    // Ends the exchange: focuses the last prepared control; UpdateData returns FALSE.
+    [[noreturn]] void Fail();
 
 private:
-  HWND m_hWndLastControl;
+    HWND m_hWndLastControl;
 };
 
 // Binds (subclasses) the control to rControl the first time.

@@ -8,14 +8,15 @@
 
 // fill(buffer, size) writes a NUL-terminated text of at most size bytes
 // (NUL included) into buffer.
-template <class Fill>
-CString afxReadGrowingText(Fill fill) {
-  CString text;
-  for (int size = 256;; size *= 2) {
-    char* buffer = text.GetBuffer(size);
-    buffer[0] = '\0';
-    fill(buffer, size);
-    text.ReleaseBuffer();
-    if (text.GetLength() < size - 2 || size >= (1 << 20)) return text;
-  }
+template <class Fill> CString afxReadGrowingText(Fill fill)
+{
+    CString text;
+    for (int size = 256;; size *= 2) {
+        char* buffer = text.GetBuffer(size);
+        buffer[0] = '\0';
+        fill(buffer, size);
+        text.ReleaseBuffer();
+        if (text.GetLength() < size - 2 || size >= (1 << 20))
+            return text;
+    }
 }

@@ -8,33 +8,38 @@
 #include "classlib/TempObjects.h"
 #include "classlib/Types.h"
 
-template <class Derived, class H>
-class CHandleObject : public CObject {
+template <class Derived, class H> class CHandleObject : public CObject {
 public:
-  CHandleObject() : m_handle(NULL) {}
-  virtual ~CHandleObject() { destroy(); }
-  CHandleObject(const CHandleObject&) = delete;
-  CHandleObject& operator=(const CHandleObject&) = delete;
+    CHandleObject()
+        : m_handle(NULL)
+    {
+    }
+    virtual ~CHandleObject() { destroy(); }
+    CHandleObject(const CHandleObject&) = delete;
+    CHandleObject& operator=(const CHandleObject&) = delete;
 
-  static Derived* FromHandle(H h) { return afxTemporaryWrapper<Derived>(h); }
-  void AttachTemporary(H h) { m_handle = h; }
-  operator H() const { return m_handle; }
-  BOOL Attach(H h) {
-    if (!h || m_handle) return FALSE;
-    m_handle = h;
-    return TRUE;
-  }
-  H Detach() {
-    H h = m_handle;
-    m_handle = NULL;
-    return h;
-  }
+    static Derived* FromHandle(H h) { return afxTemporaryWrapper<Derived>(h); }
+    void AttachTemporary(H h) { m_handle = h; }
+    operator H() const { return m_handle; }
+    BOOL Attach(H h)
+    {
+        if (!h || m_handle)
+            return FALSE;
+        m_handle = h;
+        return TRUE;
+    }
+    H Detach()
+    {
+        H h = m_handle;
+        m_handle = NULL;
+        return h;
+    }
 
-  // The handle of a wrapper that may be missing: NULL for a NULL pointer.
-  friend H AfxSafeHandle(const CHandleObject* object) { return object ? object->m_handle : NULL; }
+    // The handle of a wrapper that may be missing: NULL for a NULL pointer.
+    friend H AfxSafeHandle(const CHandleObject* object) { return object ? object->m_handle : NULL; }
 
 protected:
-  BOOL destroy() { return m_handle ? Derived::destroyHandle(Detach()) : FALSE; }
+    BOOL destroy() { return m_handle ? Derived::destroyHandle(Detach()) : FALSE; }
 
-  H m_handle;
+    H m_handle;
 };

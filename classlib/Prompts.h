@@ -7,9 +7,9 @@
 
 class PromptScript {
 public:
-  virtual ~PromptScript();
-  virtual int messageBox(const char* text, const char* caption, UINT type) = 0;
-  virtual BOOL browseForFolder(const char* title, CString& path, CString* displayName) = 0;
+    virtual ~PromptScript();
+    virtual int messageBox(const char* text, const char* caption, UINT type) = 0;
+    virtual BOOL browseForFolder(const char* title, CString& path, CString* displayName) = 0;
 };
 
 // NULL = the real boxes. The pointer is read atomically by any thread; install

@@ -16,17 +16,19 @@ void AfxDeleteTemporaryObjects();
 // The wrapper of type T for `handle`: T must be default-constructible and
 // have Attach(handle)/Detach(); Detach runs before the wrapper is deleted so
 // the handle itself survives.
-template <class T, class H>
-T* afxTemporaryWrapper(H handle) {
-  static const char kind = 0;
-  if (handle == NULL) return NULL;
-  if (void* found = afxFindTemporary(&kind, (const void*)handle)) return static_cast<T*>(found);
-  T* wrapper = new T;
-  wrapper->AttachTemporary(handle);
-  afxAddTemporary(&kind, (const void*)handle, wrapper, [](void* object) {
-    T* t = static_cast<T*>(object);
-    t->Detach();
-    delete t;
-  });
-  return wrapper;
+template <class T, class H> T* afxTemporaryWrapper(H handle)
+{
+    static const char kind = 0;
+    if (handle == NULL)
+        return NULL;
+    if (void* found = afxFindTemporary(&kind, (const void*)handle))
+        return static_cast<T*>(found);
+    T* wrapper = new T;
+    wrapper->AttachTemporary(handle);
+    afxAddTemporary(&kind, (const void*)handle, wrapper, [](void* object) {
+        T* t = static_cast<T*>(object);
+        t->Detach();
+        delete t;
+    });
+    return wrapper;
 }

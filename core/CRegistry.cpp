@@ -3,7 +3,11 @@
 #include <cstring>
 
 CRegistry::CRegistry(HKEY root)
-    : lastError(ERROR_SUCCESS), lastType(0), lastSize(0), key(root), ownsKey(false)
+    : lastError(ERROR_SUCCESS),
+      lastType(0),
+      lastSize(0),
+      key(root),
+      ownsKey(false)
 {
 }
 

@@ -21,15 +21,15 @@ public:
     // TRUE when root\subKey holds valueName.
     BOOL hasValue(HKEY root, const char* subKey, const char* valueName);
 
-    LONG lastError;     // result of the last registry call
-    DWORD lastType;     // REG_SZ after writeString, else 0
-    DWORD lastSize;     // bytes written by writeString, else 0
+    LONG lastError;  // result of the last registry call
+    DWORD lastType;  // REG_SZ after writeString, else 0
+    DWORD lastSize;  // bytes written by writeString, else 0
     HKEY key;
 
 private:
     void closeOwnedKey();
 
-    bool ownsKey;       // key was opened by createKey (a root key is never closed)
+    bool ownsKey;  // key was opened by createKey (a root key is never closed)
 
     CRegistry(const CRegistry&);
     CRegistry& operator=(const CRegistry&);

@@ -11,8 +11,8 @@ public:
     CUtils();
     virtual ~CUtils();
 
-    CString appName;   // "VU Raruvada": the tray icon's tooltip
-    int udpPort;       // 2425
+    CString appName;  // "VU Raruvada": the tray icon's tooltip
+    int udpPort;  // 2425
 
     // The host name as the sockets layer reports it (the sockets layer must
     // be started); empty when it cannot be read.
@@ -30,7 +30,7 @@ public:
 
     // Cut text at every delimiter. Empty pieces stay, and the piece after the
     // last delimiter is always there: "a::b" -> a, "", b; "" -> one empty piece.
-    static CStringList* splitToList(CString text, CString delimiter);   // caller deletes
+    static CStringList* splitToList(CString text, CString delimiter);  // caller deletes
     static void splitToArray(CString text, CString delimiter, CStringArray* pieces);
 
     // In "k1=v1&k2=v2" (the first length bytes of data, ending early at a

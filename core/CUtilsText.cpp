@@ -23,8 +23,7 @@ bool wholeCharacters(const char* text, int at, int count, int length)
 // delimiter made of whole characters of the text, as CString::Find matches.
 // One walk over the text: searching with Find from each piece's start walks
 // from the text's start every time, which is quadratic in received texts.
-template <class AddPiece>
-void splitText(const CString& text, const CString& delimiter, AddPiece addPiece)
+template <class AddPiece> void splitText(const CString& text, const CString& delimiter, AddPiece addPiece)
 {
     const char* bytes = text;
     int length = text.GetLength();
@@ -46,7 +45,8 @@ void splitText(const CString& text, const CString& delimiter, AddPiece addPiece)
 }  // namespace
 
 CUtils::CUtils()
-    : appName("VU Raruvada"), udpPort(2425)
+    : appName("VU Raruvada"),
+      udpPort(2425)
 {
 }
 

@@ -38,8 +38,14 @@ FolderStreamParser::Sink::~Sink()
 }
 
 FolderStreamParser::FolderStreamParser(Sink& sink)
-    : m_sink(sink), m_state(READING_HEADER), m_firstBlock(true), m_failed(false), m_headerCount(0),
-      m_declaredLength(-1), m_fileRest(0), m_fileOpen(false)
+    : m_sink(sink),
+      m_state(READING_HEADER),
+      m_firstBlock(true),
+      m_failed(false),
+      m_headerCount(0),
+      m_declaredLength(-1),
+      m_fileRest(0),
+      m_fileOpen(false)
 {
     std::memset(m_header, 0, sizeof m_header);
 }

@@ -79,8 +79,8 @@ private:
     bool m_failed;
     char m_header[HEADER_BUFFER_SIZE + 1];
     int m_headerCount;
-    int m_declaredLength;   // -1 until the length field has been read
-    ULONGLONG m_fileRest;   // content bytes of the current file still to come
+    int m_declaredLength;  // -1 until the length field has been read
+    ULONGLONG m_fileRest;  // content bytes of the current file still to come
     bool m_fileOpen;
     std::vector<CString> m_levels;  // the current folder below the chosen one
 };

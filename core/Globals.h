@@ -8,18 +8,18 @@
 
 // Process-wide state. It lives from before start-up until the process ends.
 
-extern CMapStringToOb userMap;         // peer IP -> User* (the map owns the records)
-extern CMapStringToOb chatDialogMap;   // peer IP -> CChartDlg* (user-interface thread only)
+extern CMapStringToOb userMap;  // peer IP -> User* (the map owns the records)
+extern CMapStringToOb chatDialogMap;  // peer IP -> CChartDlg* (user-interface thread only)
 extern CMapStringToString shareIdMap;  // "%d-%d" of packet number and file id -> local path
 // The share entries "firstId:secondId:name:size" that a share-list reply
 // offers, in the own page's row order; the own page keeps them in step.
 extern CStringArray ownShareEntries;
 
 // Settings, loaded by loadConfig and stored by saveConfig.
-extern CString userName;               // own nickname
-extern CString userGroupName;          // own work-group path, levels joined by "-"
-extern CString shareFolders;           // own shared folders joined by ","
-extern CString screenImageSavePath;    // folder of screen captures below the program's folder
+extern CString userName;  // own nickname
+extern CString userGroupName;  // own work-group path, levels joined by "-"
+extern CString shareFolders;  // own shared folders joined by ","
+extern CString screenImageSavePath;  // folder of screen captures below the program's folder
 extern BOOL isAutoStart;
 extern BOOL isOpenPrintScreen;
 

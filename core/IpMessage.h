@@ -15,11 +15,11 @@ public:
     CString version;
     CString packetNo;
     CString user;
-    CString group;      // set only when reading an entry; never sent
+    CString group;  // set only when reading an entry; never sent
     CString host;
-    int command;        // mode in the low 8 bits, option bits above
+    int command;  // mode in the low 8 bits, option bits above
     CString extra;
-    CString senderIp;   // where a received datagram came from
+    CString senderIp;  // where a received datagram came from
 
     // The full datagram text.
     CString toString();

@@ -15,7 +15,7 @@ namespace {
 const int FIELD_AREA_SIZE = 1024;
 const int MAX_FIELD_LENGTH = FIELD_AREA_SIZE - 1;
 
-const int HEADER_FIELD_COUNT = 5;   // version, packet number, user, host, command
+const int HEADER_FIELD_COUNT = 5;  // version, packet number, user, host, command
 
 const int MODE_CHAT_TEXT = 1;
 
@@ -32,11 +32,21 @@ CString boundedText(const char* bytes, int length)
 void setHeaderField(IpMessage* packet, int index, const CString& value)
 {
     switch (index) {
-    case 0: packet->version = value; break;
-    case 1: packet->packetNo = value; break;
-    case 2: packet->user = value; break;
-    case 3: packet->host = value; break;
-    default: packet->command = parseNumberField(value, 10); break;
+    case 0:
+        packet->version = value;
+        break;
+    case 1:
+        packet->packetNo = value;
+        break;
+    case 2:
+        packet->user = value;
+        break;
+    case 3:
+        packet->host = value;
+        break;
+    default:
+        packet->command = parseNumberField(value, 10);
+        break;
     }
 }
 
@@ -147,7 +157,12 @@ const char ENTRY_SEPARATOR = '\x07';
 // Walks the ':'-separated fields of the bytes [begin, end).
 class FieldReader {
 public:
-    FieldReader(const char* begin, const char* end) : m_pos(begin), m_end(end), m_terminated(false) {}
+    FieldReader(const char* begin, const char* end)
+        : m_pos(begin),
+          m_end(end),
+          m_terminated(false)
+    {
+    }
 
     // Steps over one ':' when the text starts with it.
     void skipSeparator()
@@ -242,8 +257,8 @@ void IpMessageParser::splitAttachments(const char* data, int length, CStringArra
     }
 }
 
-void IpMessageParser::parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size,
-                                       CString* mtime, CString* attr)
+void IpMessageParser::parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size, CString* mtime,
+                                       CString* attr)
 {
     const char* text = entry;
     FieldReader fields(text, text + entry.GetLength());
@@ -258,9 +273,9 @@ void IpMessageParser::parseAttachEntry(CString entry, CString* fileId, CString* 
     *attr = fields.next();
 }
 
-void IpMessageParser::parseFileRequest(const char* data, int length, CString* version, CString* packetNo,
-                                       CString* user, CString* host, CString* command, CString* packetId,
-                                       CString* fileId, CString* offset)
+void IpMessageParser::parseFileRequest(const char* data, int length, CString* version, CString* packetNo, CString* user,
+                                       CString* host, CString* command, CString* packetId, CString* fileId,
+                                       CString* offset)
 {
     FieldReader fields(data, textEnd(data, length));
     *version = fields.next();

@@ -41,10 +41,8 @@ public:
     //          bytes collected, i.e. the header's own length field), read up
     //          to its first NUL.
     void splitAttachments(const char* data, int length, CStringArray* entries);
-    void parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size,
-                          CString* mtime, CString* attr);
-    void parseFileRequest(const char* data, int length, CString* version, CString* packetNo,
-                          CString* user, CString* host, CString* command, CString* packetId,
-                          CString* fileId, CString* offset);
+    void parseAttachEntry(CString entry, CString* fileId, CString* name, CString* size, CString* mtime, CString* attr);
+    void parseFileRequest(const char* data, int length, CString* version, CString* packetNo, CString* user,
+                          CString* host, CString* command, CString* packetId, CString* fileId, CString* offset);
     void parseDirHeader(const char* header, int length, CString* name, CString* size, CString* attr);
 };

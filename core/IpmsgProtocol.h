@@ -13,7 +13,7 @@ const int IPMSG_GETDIRFILES = 0x00000062;
 // Option bits.
 const int IPMSG_SENDCHECKOPT = 0x00000100;
 const int IPMSG_SECRETOPT = 0x00000200;
-const int IPMSG_MULTICASTOPT = 0x00000800;   // one text sent to several recipients
+const int IPMSG_MULTICASTOPT = 0x00000800;  // one text sent to several recipients
 const int IPMSG_READCHECKOPT = 0x00100000;
 const int IPMSG_FILEATTACHOPT = 0x00200000;
 

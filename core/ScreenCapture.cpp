@@ -6,7 +6,7 @@
 
 namespace {
 
-const WORD BITMAP_FILE_TYPE = 0x4D42;   // "BM"
+const WORD BITMAP_FILE_TYPE = 0x4D42;  // "BM"
 const DWORD PIXEL_OFFSET = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
 
 }  // namespace

@@ -50,8 +50,7 @@ CString currentFilePath(const CString& systemDirectory)
     return settingsFilePath(systemDirectory);
 }
 
-CString readValue(const CString& file, const char* section, const char* key,
-                  const char* defaultText, int bufferSize)
+CString readValue(const CString& file, const char* section, const char* key, const char* defaultText, int bufferSize)
 {
     CString value;
     char* buffer = value.GetBuffer(bufferSize);
@@ -81,7 +80,7 @@ BOOL writeRunValue(HKEY root, const char* text)
     // The Run key always exists and is only opened; asking for a
     // non-volatile key keeps the value even if it had to be created.
     return registry.createKey(root, RUN_KEY, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE) &&
-           registry.writeString(AUTO_START_VALUE, text);
+        registry.writeString(AUTO_START_VALUE, text);
 }
 
 const HKEY RUN_ROOTS[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};

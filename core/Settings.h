@@ -30,6 +30,6 @@ BOOL hasSettingsFile();
 // writes fail under user account control.
 struct SettingsWriters {
     BOOL (*writeProfile)(const char* section, const char* key, const char* text, const char* file);
-    BOOL (*writeRunValue)(HKEY root, const char* text);   // the auto-start value under root's Run key
+    BOOL (*writeRunValue)(HKEY root, const char* text);  // the auto-start value under root's Run key
 };
 extern SettingsWriters settingsWriters;

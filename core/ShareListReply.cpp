@@ -14,7 +14,8 @@ const int NAME_FIELD = 2;
 
 }  // namespace
 
-ShareListReply::ShareListReply() : malformedPieces(0)
+ShareListReply::ShareListReply()
+    : malformedPieces(0)
 {
 }
 
@@ -50,7 +51,7 @@ CString ShareListReply::joinWithinOneDatagram(const CStringArray& entries)
     for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
         int needed = entries[i].GetLength() + (list.IsEmpty() ? 0 : 1);
         if (list.GetLength() + needed > room)
-            continue;   // a shorter entry after it may still fit
+            continue;  // a shorter entry after it may still fit
         if (!list.IsEmpty())
             list += ";";
         list += entries[i];

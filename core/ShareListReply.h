@@ -16,11 +16,11 @@ public:
     // piece that is not four ':'-separated fields is only counted.
     void read(const char* data, int length);
 
-    CStringArray entries;   // the trimmed entries, in the sender's order
-    CStringArray names;     // the folder name (third field) of each entry
-    int malformedPieces;    // pieces that were not four fields
-    CString userName;       // the sender's nickname, empty when unknown
-    CString ip;             // the sender
+    CStringArray entries;  // the trimmed entries, in the sender's order
+    CStringArray names;  // the folder name (third field) of each entry
+    int malformedPieces;  // pieces that were not four fields
+    CString userName;  // the sender's nickname, empty when unknown
+    CString ip;  // the sender
 
     // Whether data (length bytes) is a share command "ZQMSG=ZQMSG&..." whose
     // "COMMAND" value is exactly command.

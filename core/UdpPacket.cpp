@@ -3,7 +3,9 @@
 #include "core/IpmsgProtocol.h"
 
 UdpPacket::UdpPacket()
-    : port(0), data(new char[UDP_BUFFER_SIZE]()), length(0)
+    : port(0),
+      data(new char[UDP_BUFFER_SIZE]()),
+      length(0)
 {
 }
 

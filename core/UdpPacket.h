@@ -10,8 +10,8 @@ public:
 
     CString ip;
     int port;
-    char* data;     // UDP_BUFFER_SIZE bytes, owned; zero-filled when made
-    int length;     // bytes of data to send
+    char* data;  // UDP_BUFFER_SIZE bytes, owned; zero-filled when made
+    int length;  // bytes of data to send
 
 private:
     UdpPacket(const UdpPacket&);

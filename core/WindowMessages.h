@@ -6,9 +6,9 @@
 const UINT WM_USER_TRAY_NOTIFY = WM_USER + 1;
 const UINT WM_USER_NEW_MESSAGE_NOTICE = WM_USER + 101;
 const UINT WM_USER_RESTORE_TRAY_ICON = WM_USER + 102;
-const UINT WM_USER_ADD_BUDDY = WM_USER + 104;          // lParam: IpMessage*, sent synchronously
+const UINT WM_USER_ADD_BUDDY = WM_USER + 104;  // lParam: IpMessage*, sent synchronously
 const UINT WM_USER_EXIT = WM_USER + 106;
-const UINT WM_USER_RECEIVE_MESSAGE = WM_USER + 107;    // lParam: IpMessage*, sent synchronously
+const UINT WM_USER_RECEIVE_MESSAGE = WM_USER + 107;  // lParam: IpMessage*, sent synchronously
 const UINT WM_USER_ADD_DROPPED_FILE = WM_USER + 200;
 const UINT WM_USER_RECEIVE_START = WM_USER + 201;
 const UINT WM_USER_RECEIVE_PROGRESS = WM_USER + 202;

@@ -15,7 +15,8 @@ const int IP_COLUMN = 2;
 IMPLEMENT_DYNAMIC(CChartAllDlg, CDialogEx)
 
 CChartAllDlg::CChartAllDlg(CWnd* parent)
-    : CChatDialogBase<CDialogEx>(IDD_CHART_ALL_DLG, parent), includeSubGroups(FALSE)
+    : CChatDialogBase<CDialogEx>(IDD_CHART_ALL_DLG, parent),
+      includeSubGroups(FALSE)
 {
 }
 

@@ -20,11 +20,11 @@ public:
     // Whether a peer of the group path `group` is listed under the filter.
     static bool groupMatches(const CString& group, const CString& filter, BOOL includeSubGroups);
 
-    CFileListCtrl userList;   // nickname, group, IP
+    CFileListCtrl userList;  // nickname, group, IP
     CString message;
     CFileEditCtrl messageEdit;
-    CString groupFilter;      // empty: every peer
-    BOOL includeSubGroups;    // with a filter: also the groups that begin with it
+    CString groupFilter;  // empty: every peer
+    BOOL includeSubGroups;  // with a filter: also the groups that begin with it
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);

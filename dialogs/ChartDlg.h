@@ -22,7 +22,7 @@ public:
     CFileRichEditCtrl historyEdit;
     CFileEditCtrl messageEdit;
     CString message;
-    CString peerIp;                // key in chatDialogMap, target of every send
+    CString peerIp;  // key in chatDialogMap, target of every send
     CString peerLabel;
     CString history;
     CString title;

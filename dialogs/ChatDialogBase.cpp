@@ -32,8 +32,7 @@ BEGIN_TEMPLATE_MESSAGE_MAP(CChatDialogBase, Base, Base)
     ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
-template <class Base>
-BOOL CChatDialogBase<Base>::PreTranslateMessage(MSG* msg)
+template <class Base> BOOL CChatDialogBase<Base>::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN) {
         if (msg->wParam == VK_ESCAPE) {
@@ -47,8 +46,7 @@ BOOL CChatDialogBase<Base>::PreTranslateMessage(MSG* msg)
     return Base::PreTranslateMessage(msg);
 }
 
-template <class Base>
-LRESULT CChatDialogBase<Base>::OnAddDroppedFile(WPARAM, LPARAM lParam)
+template <class Base> LRESULT CChatDialogBase<Base>::OnAddDroppedFile(WPARAM, LPARAM lParam)
 {
     if (lParam != 0) {
         CString fullPath((const char*)lParam);
@@ -61,8 +59,7 @@ LRESULT CChatDialogBase<Base>::OnAddDroppedFile(WPARAM, LPARAM lParam)
 // The dialog accepts files itself, so the shell hands it whatever is dropped
 // beside its drop-target controls (a button, the frame). Only those controls
 // take files: such a drop is let go.
-template <class Base>
-void CChatDialogBase<Base>::OnDropFiles(HDROP drop)
+template <class Base> void CChatDialogBase<Base>::OnDropFiles(HDROP drop)
 {
     DragFinish(drop);
 }

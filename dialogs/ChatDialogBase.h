@@ -8,17 +8,19 @@
 // it gets from the drop targets, and the keys Esc and Delete.
 //
 // Instantiated in ChatDialogBase.cpp for CDialog and CDialogEx only.
-template <class Base>
-class CChatDialogBase : public Base {
+template <class Base> class CChatDialogBase : public Base {
 public:
-    CFileListCtrl fileList;   // column 0 name, column 1 full path
+    CFileListCtrl fileList;  // column 0 name, column 1 full path
 
     // Esc puts the focus on the dialog instead of closing it; Delete removes
     // the selected file rows and goes on to the control.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
 protected:
-    CChatDialogBase(UINT templateId, CWnd* parent) : Base(templateId, parent) {}
+    CChatDialogBase(UINT templateId, CWnd* parent)
+        : Base(templateId, parent)
+    {
+    }
 
     // lParam: the full path of a file or folder dropped on a drop target.
     LRESULT OnAddDroppedFile(WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,8 @@
 #include "dialogs/EditExtCtrl.h"
 
 CEditExtCtrl::CEditExtCtrl()
-    : textColor(GetSysColor(COLOR_WINDOWTEXT)), backColor(GetSysColor(COLOR_WINDOW))
+    : textColor(GetSysColor(COLOR_WINDOWTEXT)),
+      backColor(GetSysColor(COLOR_WINDOW))
 {
     backBrush.CreateSolidBrush(GetSysColor(COLOR_WINDOW));
 }

@@ -33,9 +33,9 @@ const ColumnSpec COLUMNS[CReceiveProgressDlg::COLUMN_COUNT] = {
     {"结束接收的系统时间", 0},
 };
 
-const int START_FIELDS = 8;     // packetNo:ip:port:fileId:name:size:attr:saveDir
+const int START_FIELDS = 8;  // packetNo:ip:port:fileId:name:size:attr:saveDir
 const int PROGRESS_FIELDS = 3;  // ip:fileId:n
-const int END_FIELDS = 2;       // ip:fileId
+const int END_FIELDS = 2;  // ip:fileId
 const DWORD TEXT_INTERVAL = 1000;
 
 // Tick counts are stored as "%d": from 2^31 on they read as negative numbers.
@@ -79,7 +79,8 @@ LONGLONG announcedSize(const CString& text)
 IMPLEMENT_DYNAMIC(CReceiveProgressDlg, CDialogEx)
 
 CReceiveProgressDlg::CReceiveProgressDlg(CWnd* parent)
-    : CDialogEx(IDD_RECEIVE_PROGRESS_DLG, parent), tickSource(systemTicks)
+    : CDialogEx(IDD_RECEIVE_PROGRESS_DLG, parent),
+      tickSource(systemTicks)
 {
 }
 

@@ -35,8 +35,8 @@ public:
         COLUMN_SIZE,
         COLUMN_RECEIVED,
         COLUMN_PROGRESS,
-        COLUMN_TEXT_TICK,       // tick count at the last change of the progress text
-        COLUMN_TEXT_RECEIVED,   // bytes received at that moment
+        COLUMN_TEXT_TICK,  // tick count at the last change of the progress text
+        COLUMN_TEXT_RECEIVED,  // bytes received at that moment
         COLUMN_START_TICK,
         COLUMN_END_TICK,
         COLUMN_COUNT

@@ -1,7 +1,8 @@
 #include "dialogs/SettingPrintScreenDlg.h"
 
 CSettingPrintScreenDlg::CSettingPrintScreenDlg()
-    : CDialogEx(IDD_SETTING_PRINT_SCREEN_DLG), openPrintScreen(FALSE)
+    : CDialogEx(IDD_SETTING_PRINT_SCREEN_DLG),
+      openPrintScreen(FALSE)
 {
 }
 

@@ -1,7 +1,8 @@
 #include "dialogs/SettingSystemDlg.h"
 
 CSettingSystemDlg::CSettingSystemDlg()
-    : CDialogEx(IDD_SETTING_SYSTEM_DLG), autoStart(FALSE)
+    : CDialogEx(IDD_SETTING_SYSTEM_DLG),
+      autoStart(FALSE)
 {
 }
 

@@ -9,7 +9,8 @@ const int OWN_TAB = 1;
 
 IMPLEMENT_DYNAMIC(CShareFloderDlg, CDialogEx)
 
-CShareFloderDlg::CShareFloderDlg(CWnd* parent) : CDialogEx(IDD_SHARE_FLODER_DLG, parent)
+CShareFloderDlg::CShareFloderDlg(CWnd* parent)
+    : CDialogEx(IDD_SHARE_FLODER_DLG, parent)
 {
 }
 

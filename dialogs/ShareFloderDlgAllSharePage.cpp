@@ -21,7 +21,8 @@ const char MALFORMED_ENTRY[] = "参数个数不正确！";
 IMPLEMENT_DYNAMIC(CShareFloderDlgAllSharePage, CDialogEx)
 
 CShareFloderDlgAllSharePage::CShareFloderDlgAllSharePage(CWnd* parent)
-    : CDialogEx(IDD_SHARE_FLODER_ALL_SHARE_PAGE, parent), noticePending(false)
+    : CDialogEx(IDD_SHARE_FLODER_ALL_SHARE_PAGE, parent),
+      noticePending(false)
 {
 }
 
@@ -108,8 +109,7 @@ void CShareFloderDlgAllSharePage::OnRefresh()
 void CShareFloderDlgAllSharePage::OnDownload()
 {
     CString question = "是否下载以下文件:\r\n";
-    for (int row = shareList.GetNextItem(-1, LVNI_SELECTED); row >= 0;
-         row = shareList.GetNextItem(row, LVNI_SELECTED))
+    for (int row = shareList.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = shareList.GetNextItem(row, LVNI_SELECTED))
         question += shareList.GetItemText(row, FOLDER_COLUMN) + "\r\n";
     if (promptMessageBox(m_hWnd, question, "接收文件", MB_YESNO) != IDYES)
         return;

@@ -13,8 +13,7 @@
 
 namespace {
 
-const char UNSHAREABLE_FOLDER[] =
-    "不能共享这个文件夹：文件夹名不能含有 ; & = : 这几个字符，路径不能含有逗号。";
+const char UNSHAREABLE_FOLDER[] = "不能共享这个文件夹：文件夹名不能含有 ; & = : 这几个字符，路径不能含有逗号。";
 
 // The shareIdMap key of an entry: its first two fields, which are numbers.
 CString shareIdKeyOf(const CString& entry)
@@ -90,8 +89,7 @@ void CShareFloderDlgMySharePage::appendShare(const CString& path, const CString&
         shareIdMap.SetAt(key, path);
     }
     CString entry;
-    entry.Format("%d:%d:%s:%llu", firstId, secondId, (const char*)name,
-                 (unsigned long long)getFolderSize(path));
+    entry.Format("%d:%d:%s:%llu", firstId, secondId, (const char*)name, (unsigned long long)getFolderSize(path));
     int row = shareList.InsertItem(shareList.GetItemCount(), entry);
     shareList.SetItemText(row, PATH_COLUMN, path);
 }

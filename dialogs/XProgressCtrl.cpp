@@ -79,7 +79,7 @@ void CXProgressCtrl::paint(CDC* dc)
     if (vertical && verticalFont.GetSafeHandle() == NULL && parentFont != NULL) {
         LOGFONTA font;
         GetObjectA(parentFont, sizeof(font), &font);
-        font.lfEscapement = 900;   // runs bottom to top
+        font.lfEscapement = 900;  // runs bottom to top
         verticalFont.CreateFontIndirect(&font);
     }
     HFONT chosenFont = vertical ? (HFONT)verticalFont.GetSafeHandle() : parentFont;
@@ -132,7 +132,7 @@ void CXProgressCtrl::paint(CDC* dc)
     // The second pass redraws, clipped to the bar, the part of the caption
     // that lies over it.
     memory.FillSolidRect(&bar, barColor);
-    memory.SetBkColor(barColor);   // ETO_OPAQUE fills the bar with it again
+    memory.SetBkColor(barColor);  // ETO_OPAQUE fills the bar with it again
     memory.SetTextColor(textColor);
     memory.ExtTextOut(x, y, ETO_OPAQUE, &bar, caption, caption.GetLength(), NULL);
     memory.SetTextColor(textOnBarColor);

@@ -26,9 +26,9 @@ public:
     COLORREF bgColor;
     COLORREF textColor;
     COLORREF textOnBarColor;
-    int textAlign;        // 0 start, 2 end, anything else centred
+    int textAlign;  // 0 start, 2 end, anything else centred
     BOOL showPercent;
-    CFont verticalFont;   // made on the first vertical paint
+    CFont verticalFont;  // made on the first vertical paint
 
 protected:
     void OnPaint();

@@ -61,7 +61,11 @@ bool readParameter(const CString& parameter, DownloadItem* item)
 // payload at once.
 class Report {
 public:
-    explicit Report(const DownloadItem& item) : m_ip(item.ip), m_fileId(item.fileId) {}
+    explicit Report(const DownloadItem& item)
+        : m_ip(item.ip),
+          m_fileId(item.fileId)
+    {
+    }
 
     void progress(int bytes) const
     {
@@ -104,7 +108,10 @@ std::wstring widen(const CString& text)
 // One file being written, by a path of any length.
 class OutputFile {
 public:
-    OutputFile() : m_handle(INVALID_HANDLE_VALUE) {}
+    OutputFile()
+        : m_handle(INVALID_HANDLE_VALUE)
+    {
+    }
     ~OutputFile() { close(); }
 
     bool create(const std::wstring& path)
@@ -134,14 +141,13 @@ private:
 class FolderWriter : public FolderStreamParser::Sink {
 public:
     FolderWriter(const CString& saveDir, const Report& report)
-        : m_root(longPathW(saveDir)), m_report(report), m_toldUnknown(false)
+        : m_root(longPathW(saveDir)),
+          m_report(report),
+          m_toldUnknown(false)
     {
     }
 
-    void makeFolder(const CString& path) override
-    {
-        CreateDirectoryW(joinPathW(m_root, widen(path)).c_str(), NULL);
-    }
+    void makeFolder(const CString& path) override { CreateDirectoryW(joinPathW(m_root, widen(path)).c_str(), NULL); }
     bool createFile(const CString& path) override { return m_file.create(joinPathW(m_root, widen(path))); }
     bool write(const char* data, int length) override
     {

@@ -36,7 +36,8 @@ void listFolder(const std::wstring& folder, std::vector<std::wstring>* subFolder
 
 }  // namespace
 
-FolderStreamSender::FolderStreamSender(SOCKET s) : m_sender(s)
+FolderStreamSender::FolderStreamSender(SOCKET s)
+    : m_sender(s)
 {
 }
 

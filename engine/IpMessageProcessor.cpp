@@ -69,8 +69,8 @@ BOOL IpMessageProcessor::isTextMessage(const char* data, int length, CString, CS
     // A text sent to several people is marked so; it is a chat text all the same.
     unsigned options = optionsOf(command) & ~(unsigned)IPMSG_MULTICASTOPT;
     return modeOf(command) == IPMSG_SENDMSG &&
-           (options == 0 || options == IPMSG_SENDCHECKOPT ||
-            options == (IPMSG_SENDCHECKOPT | IPMSG_SECRETOPT | IPMSG_READCHECKOPT));
+        (options == 0 || options == IPMSG_SENDCHECKOPT ||
+         options == (IPMSG_SENDCHECKOPT | IPMSG_SECRETOPT | IPMSG_READCHECKOPT));
 }
 
 BOOL IpMessageProcessor::isBrEntry(const char* data, int length, CString, CString)
@@ -88,7 +88,7 @@ BOOL IpMessageProcessor::isFileAttachMessage(const char* data, int length, CStri
     unsigned command = commandWordOf(data, length);
     unsigned options = optionsOf(command);
     return modeOf(command) == IPMSG_SENDMSG &&
-           (options == IPMSG_FILEATTACHOPT || options == (IPMSG_FILEATTACHOPT | IPMSG_SENDCHECKOPT));
+        (options == IPMSG_FILEATTACHOPT || options == (IPMSG_FILEATTACHOPT | IPMSG_SENDCHECKOPT));
 }
 
 // The reading modes of IpMessageParser::parseRawPacket.

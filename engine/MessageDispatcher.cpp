@@ -19,7 +19,7 @@ const int HEADER_SEPARATORS = 5;
 bool isForeignHeader(const char* data, int length)
 {
     return length >= 13 && strncmp(data, "zq", 2) == 0 && (data[2] == 'M' || data[2] == 'm') &&
-           strncmp(data + 3, "sgVersion=", 10) == 0;
+        strncmp(data + 3, "sgVersion=", 10) == 0;
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ MessageDispatcher::~MessageDispatcher()
 BOOL MessageDispatcher::isShareCommand(const char* data, int length)
 {
     return length >= SHARE_COMMAND_MARKER_LENGTH &&
-           memcmp(data, SHARE_COMMAND_MARKER, SHARE_COMMAND_MARKER_LENGTH) == 0;
+        memcmp(data, SHARE_COMMAND_MARKER, SHARE_COMMAND_MARKER_LENGTH) == 0;
 }
 
 BOOL MessageDispatcher::isIpMessage(const char* data, int length)

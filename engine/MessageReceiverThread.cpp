@@ -22,8 +22,8 @@ namespace {
 // Errors after which the socket will never deliver again.
 bool socketIsGone(int error)
 {
-    return error == WSAENOTSOCK || error == WSANOTINITIALISED || error == WSAEINVAL ||
-           error == WSAEINTR || error == WSAESHUTDOWN;
+    return error == WSAENOTSOCK || error == WSANOTINITIALISED || error == WSAEINVAL || error == WSAEINTR ||
+        error == WSAESHUTDOWN;
 }
 
 }  // namespace

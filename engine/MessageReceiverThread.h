@@ -37,8 +37,8 @@ public:
     typedef SOCKET(WSAAPI* AcceptCall)(SOCKET, sockaddr*, int*);
     static AcceptCall acceptCall;
     // The serving threads' time limits; tests shorten them.
-    static DWORD requestTimeoutMs;   // 30 s
-    static DWORD sendTimeoutMs;      // 60 s
+    static DWORD requestTimeoutMs;  // 30 s
+    static DWORD sendTimeoutMs;  // 60 s
 
     // Hands every datagram that arrives on socket to dispatcher, one after
     // the other, until the socket cannot be read any more (closed, or the

@@ -14,10 +14,9 @@
 
 namespace {
 
-const char PORT_BUSY_TEXT[] =
-    "错误：UDP端口被其它程序占用!\r\n"
-    "您可能已经开启了飞鸽（IPMsg）、飞秋（FeiQ）或ZQ。\r\n"
-    "如果要开启新程序，请先关闭原程序。";
+const char PORT_BUSY_TEXT[] = "错误：UDP端口被其它程序占用!\r\n"
+                              "您可能已经开启了飞鸽（IPMsg）、飞秋（FeiQ）或ZQ。\r\n"
+                              "如果要开启新程序，请先关闭原程序。";
 const char AUTO_START_QUESTION[] = "是否在开机时自动启动ZQ？";
 const char AUTO_START_CAPTION[] = "ZQ 开机启动设置";
 
@@ -69,7 +68,7 @@ int startMessenger()
     // until the receive thread runs.
     sendBrEntry();
     CUtils::requestShareLists();
-    MessageReceiverThread* receiver = new MessageReceiverThread;   // lives for the whole run
+    MessageReceiverThread* receiver = new MessageReceiverThread;  // lives for the whole run
     receiver->start();
     return 0;
 }

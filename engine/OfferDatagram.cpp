@@ -5,7 +5,8 @@
 #include <cstring>
 
 OfferDatagram::OfferDatagram(int packetNo, const CString& user, const CString& host, const CString& text)
-    : m_length(0), m_entries(0)
+    : m_length(0),
+      m_entries(0)
 {
     CString header;
     header.Format("1:%d:%s:%s:%d:%s", packetNo, (const char*)user, (const char*)host,

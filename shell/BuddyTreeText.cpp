@@ -30,7 +30,7 @@ int itemNumber(const CString& text)
     int value = 0;
     for (int i = 0; i < digits.GetLength() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
         if (value > 100000000) {
-            break;   // no tree ever counts that far; keeps the value in range
+            break;  // no tree ever counts that far; keeps the value in range
         }
         value = value * 10 + (digits[i] - '0');
     }

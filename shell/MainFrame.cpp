@@ -20,7 +20,10 @@ CUserListDlg* userListDlg = NULL;
 namespace {
 
 const UINT STATUS_INDICATORS[] = {
-    ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+    ID_SEPARATOR,
+    ID_INDICATOR_CAPS,
+    ID_INDICATOR_NUM,
+    ID_INDICATOR_SCRL,
 };
 
 CString trayTip()
@@ -34,7 +37,9 @@ CString trayTip()
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 CMainFrame::CMainFrame()
-    : userList(NULL), normalIcon(NULL), newMessageIcon(NULL)
+    : userList(NULL),
+      normalIcon(NULL),
+      newMessageIcon(NULL)
 {
 }
 
@@ -102,7 +107,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT create)
 
     userList = new CUserListDlg;
     userList->Create(IDD_USER_LIST_DLG, this);
-    userList->ModifyStyleEx(0, WS_EX_APPWINDOW);   // a task-bar button although its owner is hidden
+    userList->ModifyStyleEx(0, WS_EX_APPWINDOW);  // a task-bar button although its owner is hidden
     userList->ShowWindow(SW_SHOW);
     userListDlg = userList;
 

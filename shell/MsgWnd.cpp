@@ -25,7 +25,9 @@ int msgWndShownHeight = 0;
 }  // namespace
 
 CMsgWnd::CMsgWnd()
-    : mouseOver(FALSE), body("欢迎使用本产品!\nVURaruvada\n2004.11.10"), title("Vantlor")
+    : mouseOver(FALSE),
+      body("欢迎使用本产品!\nVURaruvada\n2004.11.10"),
+      title("Vantlor")
 {
     memset(&backgroundInfo, 0, sizeof(backgroundInfo));
     background.LoadBitmap(IDB_MSGWND_BACKGROUND);
@@ -60,7 +62,7 @@ BOOL CMsgWnd::PreCreateWindow(CREATESTRUCT& cs)
     if (!CWnd::PreCreateWindow(cs)) {
         return FALSE;
     }
-    cs.dwExStyle |= WS_EX_TOOLWINDOW;   // no task-bar button
+    cs.dwExStyle |= WS_EX_TOOLWINDOW;  // no task-bar button
     return TRUE;
 }
 
@@ -111,13 +113,12 @@ void CMsgWnd::OnTimer(UINT_PTR id)
         if (msgWndShownHeight < 0) {
             stopTimer(ID_TIMER_SINK);
             SendMessage(WM_CLOSE);
-            return;   // the window, and with it this object, is gone
+            return;  // the window, and with it this object, is gone
         }
         // The bottom edge stays while the window loses one row at a time;
         // the last step (-1) leaves it without height.
         --msgWndShownHeight;
-        MoveWindow(left, bottom - msgWndShownHeight, WIDTH, msgWndShownHeight < 0 ? 0 : msgWndShownHeight,
-                   TRUE);
+        MoveWindow(left, bottom - msgWndShownHeight, WIDTH, msgWndShownHeight < 0 ? 0 : msgWndShownHeight, TRUE);
     } else if (id == ID_TIMER_STAY) {
         stopTimer(ID_TIMER_STAY);
         startTimer(ID_TIMER_SINK, SINK_PERIOD);

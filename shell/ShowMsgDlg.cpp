@@ -11,7 +11,7 @@ const char* const STYLESHEET_LINE = "<link rel=\"stylesheet\" href=\"../etc/mess
 CShowMsgDlg::CShowMsgDlg(CWnd* parent)
     : CDialog(IDD_SHOW_MSG_DLG, parent)
 {
-    AfxInitRichEdit();   // its text box; no chat window may have loaded it yet
+    AfxInitRichEdit();  // its text box; no chat window may have loaded it yet
 }
 
 CShowMsgDlg::~CShowMsgDlg()

@@ -18,7 +18,10 @@ void copyField(char* field, size_t fieldSize, const char* text)
 }  // namespace
 
 CTrayIcon::CTrayIcon()
-    : balloonEnabled(TRUE), balloonTitle("Welcome"), balloonText("Welcome to VURaruvada！"), balloonTimeout(1)
+    : balloonEnabled(TRUE),
+      balloonTitle("Welcome"),
+      balloonText("Welcome to VURaruvada！"),
+      balloonTimeout(1)
 {
     memset(&iconData, 0, sizeof(iconData));
     // The record as the shell of Windows XP and later reads it, without the

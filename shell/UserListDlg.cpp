@@ -23,8 +23,7 @@ const int TREE_IMAGE_SIZE = 22;
 
 // In image-list order.
 const UINT TREE_BITMAPS[] = {
-    IDB_TREE_GROUP_OPEN, IDB_TREE_GROUP_CLOSED, IDB_TREE_OWN_CLIENT, IDB_TREE_OTHER_CLIENT,
-    IDB_TREE_HASH_CLIENT,
+    IDB_TREE_GROUP_OPEN, IDB_TREE_GROUP_CLOSED, IDB_TREE_OWN_CLIENT, IDB_TREE_OTHER_CLIENT, IDB_TREE_HASH_CLIENT,
 };
 
 }  // namespace
@@ -168,7 +167,7 @@ void CUserListDlg::OnTreeDblClk(NMHDR*, LRESULT* result)
 {
     openChatForSelection(0);
     if (result != NULL) {
-        *result = 0;   // the tree still opens or closes a double-clicked group
+        *result = 0;  // the tree still opens or closes a double-clicked group
     }
 }
 

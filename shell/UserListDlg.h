@@ -28,7 +28,7 @@ public:
     enum TreeImage {
         IMAGE_GROUP_OPEN = 0,
         IMAGE_GROUP_CLOSED = 1,
-        IMAGE_OWN_CLIENT = 2,     // a user item's image is its client kind + 1
+        IMAGE_OWN_CLIENT = 2,  // a user item's image is its client kind + 1
     };
 
     explicit CUserListDlg(CWnd* parent = NULL);
@@ -52,7 +52,7 @@ public:
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;
-    CShareFloderDlg shareFolderDlg;   // made hidden here, shown by 共享
+    CShareFloderDlg shareFolderDlg;  // made hidden here, shown by 共享
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);

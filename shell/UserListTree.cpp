@@ -53,11 +53,11 @@ HTREEITEM CUserListDlg::insertGroupItem(HTREEITEM parent, const CString& level)
     if (parent == TVI_ROOT) {
         // Top-level groups keep their order of arrival, after the all-peers item.
         CString name = level;
-        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
-                                   TVI_ROOT, TVI_LAST);
+        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, TVI_ROOT,
+                                   TVI_LAST);
     }
-    HTREEITEM item = userTree.InsertItem(countedText(level, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED,
-                                         parent, TVI_SORT);
+    HTREEITEM item =
+        userTree.InsertItem(countedText(level, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, parent, TVI_SORT);
     incrementCount(parent);
     return item;
 }
@@ -65,7 +65,7 @@ HTREEITEM CUserListDlg::insertGroupItem(HTREEITEM parent, const CString& level)
 HTREEITEM CUserListDlg::walkGroupPath(const CString& path, bool create)
 {
     CStringArray levels;
-    CUtils::splitToArray(path, "-", &levels);   // never empty: "" is one level
+    CUtils::splitToArray(path, "-", &levels);  // never empty: "" is one level
     HTREEITEM item = TVI_ROOT;
     for (int i = 0; i < (int)levels.GetSize(); ++i) {
         HTREEITEM child = findChildGroup(item, levels[i]);
@@ -135,8 +135,7 @@ void CUserListDlg::OnTreeItemExpanded(NMHDR* notify, LRESULT* result)
 CString CUserListDlg::groupPathOfItem(HTREEITEM item)
 {
     CString path = itemName(userTree.GetItemText(item));
-    for (HTREEITEM parent = userTree.GetParentItem(item); parent != NULL;
-         parent = userTree.GetParentItem(parent)) {
+    for (HTREEITEM parent = userTree.GetParentItem(item); parent != NULL; parent = userTree.GetParentItem(parent)) {
         path = itemName(userTree.GetItemText(parent)) + "-" + path;
     }
     return path;

@@ -51,7 +51,7 @@ namespace {
 // ---------------------------------------------------------------------------
 // Checking what the readers give back
 
-const int MAX_FIELD_LENGTH = 1023;   // parseRawPacket's bound on every field
+const int MAX_FIELD_LENGTH = 1023;  // parseRawPacket's bound on every field
 const int MAX_INPUT_LENGTH = 4096;
 
 // The input being read, written out when a check or a sanitizer stops the run.
@@ -74,10 +74,10 @@ void saveCurrentInput()
     std::abort();
 }
 
-#define CHECK(reader, condition) \
-    do { \
-        if (!(condition)) \
-            fail(reader, #condition, __LINE__); \
+#define CHECK(reader, condition)                                                                                       \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            fail(reader, #condition, __LINE__);                                                                        \
     } while (0)
 
 // The bytes one reader was given.
@@ -96,7 +96,7 @@ bool holdsByte(const CString& text, char byte)
 bool comesFrom(const CString& text, Bytes input)
 {
     return text.IsEmpty() ||
-           memmem(input.data, (size_t)input.length, (const char*)text, (size_t)text.GetLength()) != NULL;
+        memmem(input.data, (size_t)input.length, (const char*)text, (size_t)text.GetLength()) != NULL;
 }
 
 // ch as a character of its own (not the trail byte of a double-byte pair):
@@ -153,7 +153,7 @@ Reach reach;
 
 void checkRawPacket(Bytes input)
 {
-    const int modes[] = {1, 2, 4};   // chat text, entry, answer or file offer
+    const int modes[] = {1, 2, 4};  // chat text, entry, answer or file offer
     for (int mode : modes) {
         IpMessage packet;
         IpMessageParser().parseRawPacket(input.data, input.length, mode, &packet);
@@ -197,8 +197,8 @@ void checkParse(Bytes input, const std::string& cText)
     const CString* fields[] = {&message->version, &message->packetNo, &message->user, &message->host};
     for (const CString* field : fields)
         CHECK("parse", comesFrom(*field, input) && !holdsByte(*field, '\0') && !holdsByte(*field, ':'));
-    CHECK("parse", comesFrom(message->extra, input) && !holdsByte(message->extra, '\0') &&
-                       !holdsCharacter(message->extra, ':'));
+    CHECK("parse",
+          comesFrom(message->extra, input) && !holdsByte(message->extra, '\0') && !holdsCharacter(message->extra, ':'));
     CHECK("parse", message->group.IsEmpty());
 
     bool hasNul = std::memchr(input.data, '\0', (size_t)input.length) != NULL;
@@ -255,8 +255,8 @@ void checkAttachments(Bytes input)
 void checkFileRequest(Bytes input)
 {
     CString version, packetNo, user, host, command, packetId, fileId, offset;
-    IpMessageParser().parseFileRequest(input.data, input.length, &version, &packetNo, &user, &host, &command,
-                                       &packetId, &fileId, &offset);
+    IpMessageParser().parseFileRequest(input.data, input.length, &version, &packetNo, &user, &host, &command, &packetId,
+                                       &fileId, &offset);
     const CString* plain[] = {&version, &user, &host, &command};
     for (const CString* field : plain)
         CHECK("parseFileRequest", isPlainField(*field, input));
@@ -284,8 +284,7 @@ void checkShareCommand(Bytes input)
         CString value;
         CUtils::getParamValue(&value, input.data, input.length, key);
         CHECK("getParamValue", comesFrom(value, input));
-        CHECK("getParamValue", !holdsByte(value, '\0') && !holdsCharacter(value, '&') &&
-                                   !holdsCharacter(value, '='));
+        CHECK("getParamValue", !holdsByte(value, '\0') && !holdsCharacter(value, '&') && !holdsCharacter(value, '='));
         if (!value.IsEmpty()) {
             CString pair = CString(key) + "=" + value;
             CHECK("getParamValue", comesFrom(pair, input));
@@ -325,7 +324,10 @@ void checkShareReply(Bytes input)
 // chosen folder, and content goes only into an open file.
 class CheckingSink : public FolderStreamParser::Sink {
 public:
-    explicit CheckingSink(Bytes input) : m_input(input) {}
+    explicit CheckingSink(Bytes input)
+        : m_input(input)
+    {
+    }
     void makeFolder(const CString& path) override
     {
         checkPath(path);
@@ -450,8 +452,9 @@ void checkSplit(Bytes input)
             joined += delimiter;
         joined += piece;
     }
-    CHECK("splitToList", joined.GetLength() == text.GetLength() &&
-                             std::memcmp((const char*)joined, input.data, (size_t)input.length) == 0);
+    CHECK("splitToList",
+          joined.GetLength() == text.GetLength() &&
+              std::memcmp((const char*)joined, input.data, (size_t)input.length) == 0);
 
     // The cuts are where CString::Find finds the delimiter (each search
     // walks from the start: short texts only).
@@ -497,7 +500,10 @@ void readAll(const std::string& bytes)
 // ---------------------------------------------------------------------------
 // Making inputs
 
-std::string bytesOf(const char* literal, size_t size) { return std::string(literal, size - 1); }
+std::string bytesOf(const char* literal, size_t size)
+{
+    return std::string(literal, size - 1);
+}
 #define BYTES(literal) bytesOf(literal, sizeof literal)
 
 // Real datagrams and stream texts of each kind, as peers write them.
@@ -512,12 +518,15 @@ const std::vector<std::string>& startingInputs()
         BYTES("1:10:u:h:288:hello: \xc4\xe3\xba\xc3 \\ | \0junk\0"),
         BYTES("1_other 0.9:15:root:vm:1048864:see you\0"),
         // File offers: our entries, and another client's with ':' after each BEL.
-        BYTES("1:9:u:h:2097184:files\0" "8:a.txt:4d2:5e1f0000:1:\a" "9:docs:0:5e1f0000:2:\a"),
+        BYTES("1:9:u:h:2097184:files\0"
+              "8:a.txt:4d2:5e1f0000:1:\a"
+              "9:docs:0:5e1f0000:2:\a"),
         BYTES("1_other 0.9:16:root:vm:2097184:\0"
               "10000:hello.txt:11:6b19cb9a:1:\a"
               ":10001:\xb1\xa8\xb8\xe6.txt:d:6b19cb9a:1:\a"
               ":10002:dir1:d:6b19cb9a:2:14=6b19cb9a:\a\0"),
-        BYTES("1:9:u:h:2097440:x\0" "5:a::b:ffffffff:0:1:\a"),
+        BYTES("1:9:u:h:2097440:x\0"
+              "5:a::b:ffffffff:0:1:\a"),
         // File requests: a file from an offset, a folder.
         BYTES("1:12:alice:PC1:96:1a:1b:1f4"),
         BYTES("1:3:u:h:98:7:8:0:\0"),
@@ -530,8 +539,10 @@ const std::vector<std::string>& startingInputs()
               "002D:sub:000000000:2:14=51e7647a:16=51e76478:"
               "002B:e:000000000:1:14=51e7647a:16=51e76478:"
               "002B:.:000000000:3:14=51e7647a:16=51e76478:"
-              "002F:f.txt:000000005:1:14=51e7647a:16=51e76478:" "hello"
-              "0033:\xb1\xa8.txt:000000002:9001:14=51e7647a:16=51e76478:" "ab"
+              "002F:f.txt:000000005:1:14=51e7647a:16=51e76478:"
+              "hello"
+              "0033:\xb1\xa8.txt:000000002:9001:14=51e7647a:16=51e76478:"
+              "ab"
               "002B:.:000000000:3:14=51e7647a:16=51e76478:"),
         // Share commands.
         BYTES("ZQMSG=ZQMSG&COMMAND=REQUEST_SHARE_LIST&MESSAGE="),
@@ -554,9 +565,9 @@ const std::vector<std::string>& regressionInputs()
         BYTES(""),
         BYTES(":"),
         BYTES("\0"),
-        BYTES("\x81"),                           // a lead byte as the last byte
+        BYTES("\x81"),  // a lead byte as the last byte
         BYTES("1:2:u:h:32:\x81"),
-        BYTES("1:2:u:h:4:a\x81:b\0g"),          // lead byte and ':' make one character
+        BYTES("1:2:u:h:4:a\x81:b\0g"),  // lead byte and ':' make one character
         BYTES("ZQMSG=ZQMSG&COMMAND=\x81=&MESSAGE=x"),
         BYTES("t\0\a"),
         BYTES("t\0:"),
@@ -572,7 +583,10 @@ const std::vector<std::string>& regressionInputs()
 // xorshift64*: the same numbers on every compiler and library.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    explicit Random(std::uint64_t seed)
+        : m_state(seed)
+    {
+    }
     std::uint64_t next()
     {
         m_state ^= m_state >> 12;
@@ -590,8 +604,8 @@ private:
 // Bytes the readers treat specially, and GBK lead and trail bytes.
 char interestingByte(Random& random)
 {
-    static const char bytes[] = {'\0', ':', '\a', '&', '=', '\\', '|', '0', '9', 'a', 'f', 'x', '-', ' ',
-                                 '\x80', '\x81', '\xb1', '\xa8', '\xfe', '\xff', '\x7f', '\x40'};
+    static const char bytes[] = {'\0', ':', '\a', '&',    '=',    '\\',   '|',    '0',    '9',    'a',    'f',
+                                 'x',  '-', ' ',  '\x80', '\x81', '\xb1', '\xa8', '\xfe', '\xff', '\x7f', '\x40'};
     return random.oneIn(4) ? (char)random.next() : bytes[random.below(sizeof bytes)];
 }
 
@@ -739,16 +753,15 @@ int fuzz(long runs)
     }
 
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes,
-                seconds);
+    std::printf("readers_fuzz: %ld inputs (%lld bytes) in %.1f s without fault\n", reach.inputs, totalBytes, seconds);
     std::printf("  reached: %ld full headers, %ld attachment entries, %ld file requests, "
                 "%ld folder headers, %ld share values, %ld share entries, %ld stream files\n",
-                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues,
-                reach.shareEntries, reach.streamFiles);
+                reach.headers, reach.entries, reach.requests, reach.dirHeaders, reach.shareValues, reach.shareEntries,
+                reach.streamFiles);
     // Made-up inputs that never get past the first checks would fuzz nothing.
-    if (runs >= 1000 && (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 ||
-                         reach.dirHeaders == 0 || reach.shareValues == 0 || reach.shareEntries == 0 ||
-                         reach.streamFiles == 0)) {
+    if (runs >= 1000 &&
+        (reach.headers == 0 || reach.entries == 0 || reach.requests == 0 || reach.dirHeaders == 0 ||
+         reach.shareValues == 0 || reach.shareEntries == 0 || reach.streamFiles == 0)) {
         std::fprintf(stderr, "readers_fuzz: some reader was never reached past its first checks\n");
         return 1;
     }

@@ -138,7 +138,7 @@ std::string textOf(HWND window)
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
         return std::string();
     }
-    std::vector<char> buffer(length * 2 + 2, '\0');   // UTF-16 controls count characters
+    std::vector<char> buffer(length * 2 + 2, '\0');  // UTF-16 controls count characters
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data(), SMTO_ABORTIFHUNG, 5000, &copied);
     return std::string(buffer.data());

@@ -19,7 +19,8 @@ void openDriverLog(const char* path)
         logFile = opened;
 }
 
-LogLine::LogLine(const char* kind) : text(kind)
+LogLine::LogLine(const char* kind)
+    : text(kind)
 {
 }
 

@@ -23,13 +23,8 @@ struct Scenario {
 };
 
 const Scenario scenarios[] = {
-    {"probe", runProbe},
-    {"entry", runEntry},
-    {"exit", runExit},
-    {"text", runText},
-    {"initonly", runInitOnly},
-    {"messenger", runMessenger},
-    {"offer", runOffer},
+    {"probe", runProbe},       {"entry", runEntry},         {"exit", runExit},   {"text", runText},
+    {"initonly", runInitOnly}, {"messenger", runMessenger}, {"offer", runOffer},
 };
 
 // "7-8=C:\\files\\a.txt": servable as if it had been offered.

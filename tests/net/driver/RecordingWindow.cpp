@@ -65,7 +65,7 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
         CString* text = (CString*)lParam;
         LogLine(kind).field("text", *text).write();
         if (message != WM_USER_RECEIVE_START)
-            delete text;   // the start's parameter stays the download's
+            delete text;  // the start's parameter stays the download's
         return 0;
     }
     if (message == WM_SHOWWINDOW && wParam) {
@@ -107,8 +107,8 @@ BOOL createRecordingWindow()
     windowClass.lpszClassName = "ZQNetDriverBuddyList";
     if (!RegisterClassA(&windowClass))
         return FALSE;
-    recordingWindow = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                                    windowClass.hInstance, NULL);
+    recordingWindow =
+        CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, windowClass.hInstance, NULL);
     return recordingWindow != NULL;
 }
 

@@ -18,5 +18,4 @@
 
 // Creates the window on the calling thread, which must run its messages.
 BOOL createRecordingWindow();
-void holdMessagesFrom(const CString& ip, const CString& releaseFile, const CString& stopFile,
-                      DWORD giveUpMilliseconds);
+void holdMessagesFrom(const CString& ip, const CString& releaseFile, const CString& stopFile, DWORD giveUpMilliseconds);

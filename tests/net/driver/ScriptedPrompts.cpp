@@ -4,7 +4,8 @@
 #include "tests/net/driver/DriverLog.h"
 
 ScriptedPrompts::ScriptedPrompts(bool answerNo, const CString& folder)
-    : answerNo(answerNo), folder(folder)
+    : answerNo(answerNo),
+      folder(folder)
 {
 }
 

@@ -19,7 +19,7 @@ public:
 private:
     bool answerNo;
     CString folder;
-    CString releaseFile;   // empty: no holding
+    CString releaseFile;  // empty: no holding
     CString stopFile;
     volatile LONG heldCount = 0;
 };

@@ -26,8 +26,7 @@ TEST(ApplicationProfile, LivesUnderItsRegistryKeyAndKeepsTheRecentFiles)
     app.LoadStdProfileSettings(4);
     EXPECT_EQ(app.m_recentFiles.GetSize(), 0);
     HKEY key = NULL;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, path + "\\Recent File List", 0, KEY_ALL_ACCESS, &key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, path + "\\Recent File List", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
     setValue(key, "File1", "C:\\a.txt");
     setValue(key, "File3", "C:\\c.txt");
     setValue(key, "File5", "C:\\e.txt");

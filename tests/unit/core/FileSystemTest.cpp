@@ -20,7 +20,7 @@ void removeTree(const std::string& path)
             }
             std::string child = path + "\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                removeLink(child);   // never followed
+                removeLink(child);  // never followed
             } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(child);
             } else {
@@ -54,8 +54,7 @@ protected:
     std::string file(const std::string& relative, size_t size)
     {
         std::string path = root + "\\" + relative;
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, NULL);
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
         std::string bytes(size, 'z');
         DWORD written = 0;
         WriteFile(handle, bytes.data(), (DWORD)size, &written, NULL);
@@ -175,8 +174,8 @@ TEST_F(FileSystemTest, FileSizeOfReadableAndUnreadableFiles)
     EXPECT_EQ(getFileSize(folder("a-folder").c_str()), 0);
 
     // A file another program is still writing can be measured.
-    HANDLE writer = CreateFileA(ten.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE writer = CreateFileA(ten.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_EQ(getFileSize(ten.c_str()), 10);
     CloseHandle(writer);

@@ -17,7 +17,7 @@ using namespace std::string_literals;
 // What the parser made of a stream.
 struct Outcome {
     std::vector<std::string> folders;
-    std::map<std::string, std::string> files;   // path -> content
+    std::map<std::string, std::string> files;  // path -> content
     std::vector<std::string> unknownTypes;
     bool whole = false;
     bool broken = false;
@@ -26,7 +26,7 @@ struct Outcome {
     bool operator==(const Outcome& other) const
     {
         return folders == other.folders && files == other.files && unknownTypes == other.unknownTypes &&
-               whole == other.whole && broken == other.broken && wroteWhileClosed == other.wroteWhileClosed;
+            whole == other.whole && broken == other.broken && wroteWhileClosed == other.wroteWhileClosed;
     }
 };
 
@@ -34,7 +34,9 @@ class RecordingSink : public FolderStreamParser::Sink {
 public:
     // refusedPath cannot be created; writes to fullPath fail (a full disk).
     explicit RecordingSink(Outcome& outcome, const std::string& refusedPath = "", const std::string& fullPath = "")
-        : m_outcome(outcome), m_refused(refusedPath), m_full(fullPath)
+        : m_outcome(outcome),
+          m_refused(refusedPath),
+          m_full(fullPath)
     {
     }
     void makeFolder(const CString& path) override { m_outcome.folders.push_back((const char*)path); }
@@ -79,8 +81,14 @@ std::string header(const std::string& name, const std::string& size, const std::
     return length + body;
 }
 
-std::string folder(const std::string& name) { return header(name, "000000000", "2"); }
-std::string up() { return header(".", "000000000", "3"); }
+std::string folder(const std::string& name)
+{
+    return header(name, "000000000", "2");
+}
+std::string up()
+{
+    return header(".", "000000000", "3");
+}
 std::string file(const std::string& name, const std::string& content)
 {
     char size[16];
@@ -152,8 +160,7 @@ std::vector<StreamCase> streamCases()
         {"return-to-parent at the top stays in the chosen folder",
          up() + up() + file("root.txt", "r") + folder("d") + up() + up() + file("still", "s"),
          expect({"d"}, {{"root.txt", "r"}, {"still", "s"}}, true)},
-        {"size from 2^31 on is read unsigned",
-         folder("d") + header("neg", "080000000", "1") + "abc",
+        {"size from 2^31 on is read unsigned", folder("d") + header("neg", "080000000", "1") + "abc",
          expect({"d"}, {{"d\\neg", "abc"}}, false)},
         {"peer closes inside a file: partial file, not whole", folder("d") + file("f", "0123456789").substr(0, 49),
          expect({"d"}, {{"d\\f", "012345"}}, false)},

@@ -68,7 +68,7 @@ struct EntryCase {
     const char* name;
     const char* userName;
     const char* groupName;
-    const char* extra;          // NULL: the login name
+    const char* extra;  // NULL: the login name
     const char* trimmedName;
     const char* trimmedGroup;
 };

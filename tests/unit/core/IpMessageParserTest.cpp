@@ -13,7 +13,10 @@ const int ENTRY = 2;
 const int ANSWER_OR_OFFER = 4;
 
 // Raw datagram bytes; std::string keeps NULs.
-std::string bytes(const char* text, size_t length) { return std::string(text, length); }
+std::string bytes(const char* text, size_t length)
+{
+    return std::string(text, length);
+}
 #define RAW(literal) bytes(literal, sizeof(literal) - 1)
 
 struct RawCase {
@@ -32,36 +35,35 @@ struct RawCase {
 // Every case starts from a message that already holds command 99, extra
 // "stale" and group "stale", to show what a reader leaves alone.
 const RawCase rawCases[] = {
-    {"entry: nickname, NUL, group", RAW("1-1-ZQ:5:u:h:1:Li\0Dev-Web"), ENTRY,
-     "1-1-ZQ", "5", "u", "h", 1, "Li", "Dev-Web"},
+    {"entry: nickname, NUL, group", RAW("1-1-ZQ:5:u:h:1:Li\0Dev-Web"), ENTRY, "1-1-ZQ", "5", "u", "h", 1, "Li",
+     "Dev-Web"},
     {"entry ending with NUL", RAW("1:5:u:h:1:nick\0grp\0"), ENTRY, "1", "5", "u", "h", 1, "nick", "grp"},
-    {"entry without group keeps the old group", RAW("1:5:u:h:1:nick"), ENTRY,
-     "1", "5", "u", "h", 1, "nick", "stale"},
+    {"entry without group keeps the old group", RAW("1:5:u:h:1:nick"), ENTRY, "1", "5", "u", "h", 1, "nick", "stale"},
     {"entry with empty group", RAW("1:5:u:h:1:nick\0"), ENTRY, "1", "5", "u", "h", 1, "nick", ""},
-    {"nickname ending in a lone lead byte keeps its group", RAW("1:5:u:h:1:ab\x81\0grp"), ENTRY,
-     "1", "5", "u", "h", 1, "ab\x81", "grp"},
-    {"nickname holding ':' is cut there", RAW("1:5:u:h:3:a:b\0grp"), ANSWER_OR_OFFER,
-     "1", "5", "u", "h", 3, "a", "b"},
-    {"file offer: text up to its first ':'", RAW("1:9:u:h:2097184:see: this\0" "1:f.txt:a:5e:1:\a"),
+    {"nickname ending in a lone lead byte keeps its group", RAW("1:5:u:h:1:ab\x81\0grp"), ENTRY, "1", "5", "u", "h", 1,
+     "ab\x81", "grp"},
+    {"nickname holding ':' is cut there", RAW("1:5:u:h:3:a:b\0grp"), ANSWER_OR_OFFER, "1", "5", "u", "h", 3, "a", "b"},
+    {"file offer: text up to its first ':'",
+     RAW("1:9:u:h:2097184:see: this\0"
+         "1:f.txt:a:5e:1:\a"),
      ANSWER_OR_OFFER, "1", "9", "u", "h", 2097184, "see", " this"},
     {"chat text keeps ':'", RAW("1:5:u:h:32:a:b"), CHAT_TEXT, "1", "5", "u", "h", 32, "a:b", "stale"},
     {"chat text ends at its NUL", RAW("1:5:u:h:32:hello\0"), CHAT_TEXT, "1", "5", "u", "h", 32, "hello", "stale"},
-    {"chat text: bytes after the NUL are not shown", RAW("1:5:u:h:32:hi\0junk:more\0"), CHAT_TEXT,
-     "1", "5", "u", "h", 32, "hi", "stale"},
-    {"chat text from iptux", RAW("1_iptux 0.8.3:15:root:vm:288:hello from iptux \xc4\xe3\xba\xc3\0"),
-     CHAT_TEXT, "1_iptux 0.8.3", "15", "root", "vm", 288, "hello from iptux 你好", "stale"},
+    {"chat text: bytes after the NUL are not shown", RAW("1:5:u:h:32:hi\0junk:more\0"), CHAT_TEXT, "1", "5", "u", "h",
+     32, "hi", "stale"},
+    {"chat text from iptux", RAW("1_iptux 0.8.3:15:root:vm:288:hello from iptux \xc4\xe3\xba\xc3\0"), CHAT_TEXT,
+     "1_iptux 0.8.3", "15", "root", "vm", 288, "hello from iptux 你好", "stale"},
     {"fifth ':' is the last byte", RAW("1:5:u:h:32:"), CHAT_TEXT, "1", "5", "u", "h", 32, "", "stale"},
     {"fifth ':' is the last byte (entry)", RAW("1:5:u:h:1:"), ENTRY, "1", "5", "u", "h", 1, "", "stale"},
-    {"too few fields: only closed fields, old command", RAW("1:2:u"), CHAT_TEXT,
-     "1", "2", "", "", 99, "", "stale"},
+    {"too few fields: only closed fields, old command", RAW("1:2:u"), CHAT_TEXT, "1", "2", "", "", 99, "", "stale"},
     {"empty datagram", RAW(""), ENTRY, "", "", "", "", 99, "", "stale"},
     {"header field read up to its NUL", RAW("1\0x:2:u\0v:h:32:t"), CHAT_TEXT, "1", "2", "u", "h", 32, "t", "stale"},
-    {"command: blanks, sign, digits up to another character", RAW("1:2:u:h: +32abc:t"), CHAT_TEXT,
-     "1", "2", "u", "h", 32, "t", "stale"},
+    {"command: blanks, sign, digits up to another character", RAW("1:2:u:h: +32abc:t"), CHAT_TEXT, "1", "2", "u", "h",
+     32, "t", "stale"},
     {"command: negative", RAW("1:2:u:h:-5:t"), CHAT_TEXT, "1", "2", "u", "h", -5, "t", "stale"},
     {"command: no digits", RAW("1:2:u:h:abc:t"), CHAT_TEXT, "1", "2", "u", "h", 0, "t", "stale"},
-    {"command: unsigned text keeps its bits", RAW("1:2:u:h:4294967295:t"), CHAT_TEXT,
-     "1", "2", "u", "h", -1, "t", "stale"},
+    {"command: unsigned text keeps its bits", RAW("1:2:u:h:4294967295:t"), CHAT_TEXT, "1", "2", "u", "h", -1, "t",
+     "stale"},
 };
 
 TEST(IpMessageParser, RawDatagramsInEveryMode)
@@ -108,12 +110,12 @@ TEST(IpMessageParser, OverLongFieldsKeepTheirFirst1023BytesOnACharacterBoundary)
     const LongFieldCase cases[] = {
         {"long user name", "1:2:" + std::string(1500, 'u') + ":h:32:t", CHAT_TEXT, u1023, "t"},
         {"long chat text", "1:2:u:h:32:" + std::string(2000, 'a') + std::string(1, '\0'), CHAT_TEXT, "u", a1023},
-        {"chat text with a character across byte 1023",
-         "1:2:u:h:32:" + std::string(1022, 'a') + "你好", CHAT_TEXT, "u", std::string(1022, 'a')},
-        {"chat text with a character ending at byte 1023",
-         "1:2:u:h:32:" + std::string(1021, 'a') + "你好", CHAT_TEXT, "u", std::string(1021, 'a') + "你"},
-        {"long entry nickname", "1:2:u:h:1:" + std::string(1500, 'a') + std::string(1, '\0') + "grp", ENTRY,
-         "u", a1023},
+        {"chat text with a character across byte 1023", "1:2:u:h:32:" + std::string(1022, 'a') + "你好", CHAT_TEXT, "u",
+         std::string(1022, 'a')},
+        {"chat text with a character ending at byte 1023", "1:2:u:h:32:" + std::string(1021, 'a') + "你好", CHAT_TEXT,
+         "u", std::string(1021, 'a') + "你"},
+        {"long entry nickname", "1:2:u:h:1:" + std::string(1500, 'a') + std::string(1, '\0') + "grp", ENTRY, "u",
+         a1023},
     };
     IpMessageParser parser;
     for (const LongFieldCase& c : cases) {

@@ -51,7 +51,10 @@ struct LongTextCase {
     int expectedLength;
 };
 
-std::string filler(int length) { return std::string(length, 'a'); }
+std::string filler(int length)
+{
+    return std::string(length, 'a');
+}
 
 TEST(IpMessage, TextLongerThanADatagramIsCutOnACharacterBoundary)
 {

@@ -230,7 +230,7 @@ struct StoredCase {
     // What the settings read back after loading.
     BOOL autoStart;
     BOOL printScreen;
-    const char* userName;        // NULL: the host name
+    const char* userName;  // NULL: the host name
     const char* groupName;
     const char* imagePath;
 };

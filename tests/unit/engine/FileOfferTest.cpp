@@ -33,7 +33,7 @@ std::string sharedPath(int packetNo, int fileId)
 std::string header(int packetNo, const char* text)
 {
     return "1:" + std::to_string(packetNo) + ":" + (const char*)CUtils::getLoginUserName() + ":" +
-           (const char*)CUtils::getHostName() + ":2097184:" + text;
+        (const char*)CUtils::getHostName() + ":2097184:" + text;
 }
 
 std::vector<std::string> offer(const char* ipList, const char* text, const std::vector<std::string>& paths)
@@ -59,7 +59,7 @@ TEST(SendFileAttachMessage, SameOfferToEveryAddressWithEveryItemRecorded)
     EXPECT_EQ(sent[0], sent[1]);
     int packetNo = atoi(splitDatagram(sent[0]).packetNo.c_str());
     std::string expected = header(packetNo, "hello") + "\0"s + std::to_string(packetNo + 1) + ":a.txt:4d2:0:1\a" +
-                           std::to_string(packetNo + 2) + ":docs:1f40:0:2";
+        std::to_string(packetNo + 2) + ":docs:1f40:0:2";
     EXPECT_EQ(expected, sent[0]);
     EXPECT_EQ(file, sharedPath(packetNo, packetNo + 1));
     EXPECT_EQ(folder, sharedPath(packetNo, packetNo + 2));
@@ -77,7 +77,7 @@ TEST(SendFileAttachMessage, PathsThatAreGoneAreLeftOut)
     ASSERT_EQ(1u, sent.size());
     int packetNo = atoi(splitDatagram(sent[0]).packetNo.c_str());
     std::string expected = header(packetNo, "") + "\0"s + std::to_string(packetNo + 1) + ":first:1:0:1\a" +
-                           std::to_string(packetNo + 2) + ":last:2:0:1";
+        std::to_string(packetNo + 2) + ":last:2:0:1";
     EXPECT_EQ(expected, sent[0]);
     EXPECT_EQ(last, sharedPath(packetNo, packetNo + 2));
 }

@@ -66,8 +66,7 @@ TEST(FileServing, FolderStreamSubFoldersFirstThenFiles)
 
     EXPECT_TRUE(closed);
     EXPECT_EQ(header("top", "000000000", 2) + header("sub", "000000000", 2) + header("e", "000000000", 1) +
-                  header(".", "000000000", 3) + header("x.txt", "000000003", 1) + "abc" +
-                  header(".", "000000000", 3),
+                  header(".", "000000000", 3) + header("x.txt", "000000003", 1) + "abc" + header(".", "000000000", 3),
               stream);
 }
 
@@ -97,8 +96,7 @@ TEST(FileServing, ALockedFileIsLeftOutOfItsFolderStream)
     std::string stream = served(top, "1:5:u:h:98:%x:1:0", &closed);
 
     EXPECT_TRUE(closed);
-    EXPECT_EQ(header("top", "000000000", 2) + header("open.txt", "000000001", 1) + "b" +
-                  header(".", "000000000", 3),
+    EXPECT_EQ(header("top", "000000000", 2) + header("open.txt", "000000001", 1) + "b" + header(".", "000000000", 3),
               stream);
 }
 
@@ -144,8 +142,7 @@ TEST(FileServing, FilesOf4GiBAndMoreAreServedWholeAloneAndLeftOutOfFolderStreams
 
     std::string stream = served(top, "1:5:u:h:98:%x:1:0", &closed);
     EXPECT_TRUE(closed);
-    EXPECT_EQ(header("top", "000000000", 2) + header("small", "000000003", 1) + "xyz" +
-                  header(".", "000000000", 3),
+    EXPECT_EQ(header("top", "000000000", 2) + header("small", "000000003", 1) + "xyz" + header(".", "000000000", 3),
               stream);
 }
 

@@ -71,7 +71,7 @@ sockaddr_in loopbackAddress(int port)
 
 std::vector<std::string> datagramsSentDuring(const std::function<void()>& action)
 {
-    datagramsBefore(sendMarker());   // leftovers of earlier tests
+    datagramsBefore(sendMarker());  // leftovers of earlier tests
     action();
     return datagramsBefore(sendMarker());
 }

@@ -23,7 +23,11 @@ struct Dispatched {
 // closing datagram arrives, which ends the loop.
 class RecordingDispatcher : public MessageDispatcher {
 public:
-    RecordingDispatcher(SOCKET socket, const std::string& closing) : socket(socket), closing(closing) {}
+    RecordingDispatcher(SOCKET socket, const std::string& closing)
+        : socket(socket),
+          closing(closing)
+    {
+    }
 
     void dispatch(const char* data, int length, CString ip, CString port) override
     {
@@ -95,7 +99,7 @@ TEST(MessageReceiverThread, TellsTheUserWhenTheTcpSocketCannotListen)
     RecordingPrompts prompts;
     setPromptScript(&prompts);
     SOCKET saved = tcpSocket;
-    tcpSocket = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);   // a datagram socket cannot listen
+    tcpSocket = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);  // a datagram socket cannot listen
 
     EXPECT_EQ(0u, MessageReceiverThread::acceptTcpLoop(NULL));
 

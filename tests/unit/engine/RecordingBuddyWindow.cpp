@@ -80,8 +80,8 @@ void runWindowThread(std::promise<HWND>* created)
     windowClass.hInstance = GetModuleHandleA(NULL);
     windowClass.lpszClassName = "RecordingBuddyList";
     RegisterClassA(&windowClass);
-    HWND hwnd = CreateWindowExA(0, "RecordingBuddyList", "buddy list", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
-                                NULL, NULL, windowClass.hInstance, NULL);
+    HWND hwnd = CreateWindowExA(0, "RecordingBuddyList", "buddy list", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, NULL, NULL,
+                                windowClass.hInstance, NULL);
     created->set_value(hwnd);
 
     MSG message;

@@ -97,14 +97,14 @@ TEST(SendTextMessage, SendsTheSameBytesToEveryAddressAndSkipsBlankPieces)
     WireFields fields = splitDatagram(sent[0]);
     EXPECT_EQ("1-1-ZQ", fields.version);
     EXPECT_EQ("32", fields.command);
-    EXPECT_EQ("a;b:c", fields.extra);   // a chat text goes unchanged
+    EXPECT_EQ("a;b:c", fields.extra);  // a chat text goes unchanged
 }
 
 TEST(SendTextMessage, CutsAnOverlongTextAtACharacterBoundaryWithinOneDatagram)
 {
     CString text;
     for (int i = 0; i < 1500; ++i)
-        text += "中";   // two bytes each in code page 936
+        text += "中";  // two bytes each in code page 936
     std::vector<std::string> sent = datagramsSentDuring([&] { sendTextMessage(text, "127.0.0.1"); });
 
     ASSERT_EQ(1u, sent.size());

@@ -63,8 +63,8 @@ TEST(ShareCommandProcessor, TellsRequestsFromRepliesByTheWholeCommand)
 
 struct ReplyCase {
     const char* name;
-    std::string message;   // after "MESSAGE=", or a whole datagram with wholeDatagram
-    bool delivered;        // the peers' page is handed the reply at all
+    std::string message;  // after "MESSAGE=", or a whole datagram with wholeDatagram
+    bool delivered;  // the peers' page is handed the reply at all
     Strings entries;
     Strings names;
     int malformed;
@@ -76,8 +76,13 @@ const ReplyCase replyCases[] = {
     {"blank MESSAGE", "  \t ", false, {}, {}, 0, false},
     {"no MESSAGE", "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY", false, {}, {}, 0, true},
     {"one entry", "5:6:docs:1024", true, {"5:6:docs:1024"}, {"docs"}, 0, false},
-    {"blanks around entries and a blank piece", " 1:2:docs:10 ; ;\t3:4:pics:20 ", true,
-     {"1:2:docs:10", "3:4:pics:20"}, {"docs", "pics"}, 0, false},
+    {"blanks around entries and a blank piece",
+     " 1:2:docs:10 ; ;\t3:4:pics:20 ",
+     true,
+     {"1:2:docs:10", "3:4:pics:20"},
+     {"docs", "pics"},
+     0,
+     false},
     {"a trailing ';'", "1:2:docs:10;", true, {"1:2:docs:10"}, {"docs"}, 0, false},
     {"a piece with three fields", "1:2:docs;3:4:pics:20", true, {"3:4:pics:20"}, {"pics"}, 1, false},
     {"only malformed pieces", "1:2;x", true, {}, {}, 2, false},
@@ -106,7 +111,7 @@ TEST(ShareCommandProcessor, HandsEachReplysEntriesToThePeersPageWithoutABox)
         EXPECT_EQ(c.names, delivered[0].names);
         EXPECT_EQ(c.malformed, delivered[0].malformedPieces);
         EXPECT_EQ("10.9.9.9", delivered[0].ip);
-        EXPECT_EQ("", delivered[0].userName);   // not in userMap
+        EXPECT_EQ("", delivered[0].userName);  // not in userMap
     }
 }
 

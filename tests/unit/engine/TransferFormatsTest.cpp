@@ -28,8 +28,7 @@ struct AttachEntry {
 AttachEntry readEntry(const std::string& text)
 {
     CString fileId, name, size, mtime, attr;
-    IpMessageParser().parseAttachEntry(CString(text.data(), (int)text.size()), &fileId, &name, &size, &mtime,
-                                       &attr);
+    IpMessageParser().parseAttachEntry(CString(text.data(), (int)text.size()), &fileId, &name, &size, &mtime, &attr);
     return {str(fileId), str(name), str(size), str(mtime), str(attr)};
 }
 
@@ -124,14 +123,13 @@ TEST(TransferFormats, SplitAttachmentsAppendsToWhatTheArrayHolds)
 
 TEST(TransferFormats, OfferOfAnotherClientWithColonsAfterEveryBel)
 {
-    const std::string datagram =
-        "1_iptux 0.8.3:16:root:vm:2097184:\0"s
-        "10000:hello.txt:11:6b19cb9a:1:"
-        "\x07"
-        ":10001:\xb1\xa8\xb8\xe6.txt:d:6b19cb9a:1:"
-        "\x07"
-        ":10002:dir1:d:6b19cb9a:2:"
-        "\x07\0"s;
+    const std::string datagram = "1_iptux 0.8.3:16:root:vm:2097184:\0"s
+                                 "10000:hello.txt:11:6b19cb9a:1:"
+                                 "\x07"
+                                 ":10001:\xb1\xa8\xb8\xe6.txt:d:6b19cb9a:1:"
+                                 "\x07"
+                                 ":10002:dir1:d:6b19cb9a:2:"
+                                 "\x07\0"s;
 
     std::vector<std::string> entries = split(datagram);
     ASSERT_EQ(4u, entries.size());
@@ -180,12 +178,18 @@ TEST(TransferFormats, FileRequestFields)
         {"offset and ':'", "1:12:alice:PC1:96:1a:1b:1f4:", -1, {"1", "12", "alice", "PC1", "96", "26", "27", "500"}},
         {"folder", "1:3:u:h:98:7:8:0", -1, {"1", "3", "u", "h", "98", "7", "8", "0"}},
         {"pair in the packet number", "1:1::2:u:h:98:7:8:0", -1, {"1", "1::2", "u", "h", "98", "7", "8", "0"}},
-        {"ids past 2^31", "1:3:u:h:96:80000000:ffffffff:fffffff0", -1,
+        {"ids past 2^31",
+         "1:3:u:h:96:80000000:ffffffff:fffffff0",
+         -1,
          {"1", "3", "u", "h", "96", "-2147483648", "-1", "-16"}},
         {"offset wider than 32 bits", "1:3:u:h:96:7:8:1000001f4", -1, {"1", "3", "u", "h", "96", "7", "8", "500"}},
-        {"text ends at a NUL", "1:12:alice:PC1:96:1a:1b:1f4\0:99"s, -1,
+        {"text ends at a NUL",
+         "1:12:alice:PC1:96:1a:1b:1f4\0:99"s,
+         -1,
          {"1", "12", "alice", "PC1", "96", "26", "27", "500"}},
-        {"only the given bytes", "1:12:alice:PC1:96:1a:1b:1f4", 26,
+        {"only the given bytes",
+         "1:12:alice:PC1:96:1a:1b:1f4",
+         26,
          {"1", "12", "alice", "PC1", "96", "26", "27", "31"}},
         {"too few fields", "1:12:alice", -1, {"1", "12", "alice", "", "", "0", "0", "0"}},
         {"nothing", "", -1, {"", "", "", "", "", "0", "0", "0"}},
@@ -230,7 +234,10 @@ TEST(TransferFormats, FolderStreamHeadersWrittenAndReadBack)
         {"a.txt", "0000004d2", 1, "002F:a.txt:0000004d2:1:14=51e7647a:16=51e76478:", {"a.txt", "1234", "1"}},
         {".", "000000000", 3, "002B:.:000000000:3:14=51e7647a:16=51e76478:", {".", "0", "3"}},
         {"big", "0ffffffff", 1, "002D:big:0ffffffff:1:14=51e7647a:16=51e76478:", {"big", "-1", "1"}},
-        {"\xb1\xa8\xb8\xe6", "000000003", 1, "002E:\xb1\xa8\xb8\xe6:000000003:1:14=51e7647a:16=51e76478:",
+        {"\xb1\xa8\xb8\xe6",
+         "000000003",
+         1,
+         "002E:\xb1\xa8\xb8\xe6:000000003:1:14=51e7647a:16=51e76478:",
          {"\xb1\xa8\xb8\xe6", "3", "1"}},
         // A name from another platform keeps its ':' doubled, and the fields after it stay in place.
         {"a:b", "000000003", 1, "002E:a::b:000000003:1:14=51e7647a:16=51e76478:", {"a::b", "3", "1"}},

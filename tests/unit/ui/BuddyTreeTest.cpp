@@ -60,7 +60,7 @@ protected:
     {
         IpMessage* message = entryMessage(entry.ip, entry.nickname, entry.group, entry.version);
         dialog->SendMessage(WM_USER_ADD_BUDDY, 0, (LPARAM)message);
-        delete message;   // the window keeps copies only
+        delete message;  // the window keeps copies only
     }
 
     std::string tree() { return dumpTree(dialog->userTree, dialog->userTree.GetRootItem()); }

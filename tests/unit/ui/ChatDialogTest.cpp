@@ -255,7 +255,7 @@ protected:
 struct FilterCase {
     const char* filter;
     BOOL includeSubGroups;
-    std::vector<std::string> listed;   // sorted
+    std::vector<std::string> listed;  // sorted
 };
 
 TEST_F(GroupChat, TheGroupFilterChoosesThePeers)

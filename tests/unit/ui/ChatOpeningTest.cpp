@@ -24,7 +24,7 @@ struct GroupDialogSeen {
     bool shown = false;
     std::string filter;
     BOOL includeSubGroups = FALSE;
-    std::vector<std::string> ips;   // sorted
+    std::vector<std::string> ips;  // sorted
 };
 
 GroupDialogSeen* recording = nullptr;
@@ -32,8 +32,7 @@ GroupDialogSeen* recording = nullptr;
 BOOL CALLBACK findGroupDialog(HWND window, LPARAM)
 {
     CWnd* object = CWnd::FromHandlePermanent(window);
-    if (object == NULL || !::IsWindowVisible(window) ||
-        object->GetRuntimeClass() != RUNTIME_CLASS(CChartAllDlg)) {
+    if (object == NULL || !::IsWindowVisible(window) || object->GetRuntimeClass() != RUNTIME_CLASS(CChartAllDlg)) {
         return TRUE;
     }
     CChartAllDlg* dialog = static_cast<CChartAllDlg*>(object);
@@ -155,28 +154,52 @@ const UINT BY_DOUBLE_CLICK = 0;
 struct OpeningCase {
     const char* title;
     const char* item;
-    UINT command;   // BY_DOUBLE_CLICK or a tree-menu command
+    UINT command;  // BY_DOUBLE_CLICK or a tree-menu command
     bool groupDialog;
     const char* filter;
     BOOL includeSubGroups;
-    std::vector<std::string> listed;   // sorted
-    const char* chatIp;   // the one-to-one chat opened, or nullptr
+    std::vector<std::string> listed;  // sorted
+    const char* chatIp;  // the one-to-one chat opened, or nullptr
 };
 
 const OpeningCase OPENING_CASES[] = {
     {"send to a group: that group alone", "Web(2)", ID_SEND_MESSAGE, true, "Dev-Web", FALSE, {"10.0.0.1"}, nullptr},
-    {"send to a group with its sub-groups: a plain prefix test", "Web(2)", ID_SEND_MESSAGE_WITH_SUBGROUPS, true,
-     "Dev-Web", TRUE, {"10.0.0.1", "10.0.0.2", "10.0.0.3"}, nullptr},
+    {"send to a group with its sub-groups: a plain prefix test",
+     "Web(2)",
+     ID_SEND_MESSAGE_WITH_SUBGROUPS,
+     true,
+     "Dev-Web",
+     TRUE,
+     {"10.0.0.1", "10.0.0.2", "10.0.0.3"},
+     nullptr},
     {"deeper group path", "Mobile(1)", ID_SEND_MESSAGE, true, "Dev-Web-Mobile", FALSE, {"10.0.0.2"}, nullptr},
-    {"double-click on the all-peers item: every peer", "全部好友(4)", BY_DOUBLE_CLICK, true, "", FALSE,
-     {"10.0.0.1", "10.0.0.2", "10.0.0.3", "192.168.1.7"}, nullptr},
-    {"menu on the all-peers item: every peer", "全部好友(4)", ID_SEND_MESSAGE_WITH_SUBGROUPS, true, "", FALSE,
-     {"10.0.0.1", "10.0.0.2", "10.0.0.3", "192.168.1.7"}, nullptr},
+    {"double-click on the all-peers item: every peer",
+     "全部好友(4)",
+     BY_DOUBLE_CLICK,
+     true,
+     "",
+     FALSE,
+     {"10.0.0.1", "10.0.0.2", "10.0.0.3", "192.168.1.7"},
+     nullptr},
+    {"menu on the all-peers item: every peer",
+     "全部好友(4)",
+     ID_SEND_MESSAGE_WITH_SUBGROUPS,
+     true,
+     "",
+     FALSE,
+     {"10.0.0.1", "10.0.0.2", "10.0.0.3", "192.168.1.7"},
+     nullptr},
     {"double-click on a group opens nothing", "Web(2)", BY_DOUBLE_CLICK, false, "", FALSE, {}, nullptr},
     {"double-click on a user opens the chat", "Ann(10.0.0.1)", BY_DOUBLE_CLICK, false, "", FALSE, {}, "10.0.0.1"},
     {"menu on a user opens the chat", "Cid(10.0.0.3)", ID_SEND_MESSAGE, false, "", FALSE, {}, "10.0.0.3"},
-    {"a nickname with parentheses: the IP is in the last ones", "Bob(home)(192.168.1.7)", BY_DOUBLE_CLICK, false, "",
-     FALSE, {}, "192.168.1.7"},
+    {"a nickname with parentheses: the IP is in the last ones",
+     "Bob(home)(192.168.1.7)",
+     BY_DOUBLE_CLICK,
+     false,
+     "",
+     FALSE,
+     {},
+     "192.168.1.7"},
 };
 
 TEST_F(ChatOpening, FromTheTree)

@@ -37,8 +37,7 @@ HWND makeRecordingParent()
         RegisterClassA(&windowClass);
         registered = true;
     }
-    return CreateWindowExA(0, "ZqDropRecorder", "", WS_POPUP, 0, 0, 300, 200, NULL, NULL, GetModuleHandleA(NULL),
-                           NULL);
+    return CreateWindowExA(0, "ZqDropRecorder", "", WS_POPUP, 0, 0, 300, 200, NULL, NULL, GetModuleHandleA(NULL), NULL);
 }
 
 struct TargetKind {
@@ -65,14 +64,14 @@ TEST(DroppedFiles, EveryPathReachesTheParentInOrder)
     HWND parent = makeRecordingParent();
     for (const TargetKind& target : TARGETS) {
         SCOPED_TRACE(target.windowClass);
-        HWND control = CreateWindowExA(WS_EX_ACCEPTFILES, target.windowClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 200,
-                                       100, parent, (HMENU)1, GetModuleHandleA(NULL), NULL);
+        HWND control = CreateWindowExA(WS_EX_ACCEPTFILES, target.windowClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100,
+                                       parent, (HMENU)1, GetModuleHandleA(NULL), NULL);
         ASSERT_NE(control, nullptr);
         std::unique_ptr<CWnd> wrapper = target.make();
         ASSERT_TRUE(wrapper->SubclassWindow(control));
 
         received.clear();
-        SendMessageA(control, WM_DROPFILES, (WPARAM)makeDrop(paths), 0);   // the control releases the drop
+        SendMessageA(control, WM_DROPFILES, (WPARAM)makeDrop(paths), 0);  // the control releases the drop
         EXPECT_EQ(received, expected);
 
         wrapper->DestroyWindow();

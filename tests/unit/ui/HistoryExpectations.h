@@ -13,8 +13,8 @@ inline testing::AssertionResult isHistoryEntry(const std::string& entry, const s
     std::string expectedStart = sender + " ";
     size_t timeAt = expectedStart.size();
     bool ok = entry.size() == timeAt + 8 + colon.size() + text.size() && entry.compare(0, timeAt, expectedStart) == 0 &&
-              entry.compare(timeAt + 8, colon.size(), colon) == 0 &&
-              entry.compare(timeAt + 8 + colon.size(), std::string::npos, text) == 0;
+        entry.compare(timeAt + 8, colon.size(), colon) == 0 &&
+        entry.compare(timeAt + 8 + colon.size(), std::string::npos, text) == 0;
     for (int i = 0; ok && i < 8; ++i) {
         char c = entry[timeAt + i];
         ok = (i == 2 || i == 5) ? c == ':' : (c >= '0' && c <= '9');

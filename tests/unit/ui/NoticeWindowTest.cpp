@@ -22,11 +22,12 @@ int noticesMade = 0;
 class SteppedNotice : public CMsgWnd {
 public:
     SteppedNotice(const CRect& area, bool* destroyed)
-        : area_(area), destroyed_(destroyed)
+        : area_(area),
+          destroyed_(destroyed)
     {
     }
 
-    std::map<UINT_PTR, UINT> running;   // timer id -> period
+    std::map<UINT_PTR, UINT> running;  // timer id -> period
 
     void tick(UINT_PTR id) { SendMessage(WM_TIMER, id); }
 
@@ -83,8 +84,8 @@ protected:
             if (notice->running.count(CMsgWnd::ID_TIMER_RISE) != 0) {
                 ++steps;
                 int shownHeight = startHeight + steps;
-                EXPECT_EQ(notice->rect(), box(area.right - 181, area.bottom - shownHeight, area.right,
-                                                area.bottom - shownHeight + 116))
+                EXPECT_EQ(notice->rect(),
+                          box(area.right - 181, area.bottom - shownHeight, area.right, area.bottom - shownHeight + 116))
                     << "rise step " << steps;
             }
         }
@@ -102,8 +103,9 @@ protected:
             if (!destroyed) {
                 ++steps;
                 int shownHeight = 117 - steps;
-                EXPECT_EQ(notice->rect(), box(area.right - 181, area.bottom - shownHeight, area.right,
-                                                area.bottom - (shownHeight < 0 ? shownHeight : 0)))
+                EXPECT_EQ(notice->rect(),
+                          box(area.right - 181, area.bottom - shownHeight, area.right,
+                              area.bottom - (shownHeight < 0 ? shownHeight : 0)))
                     << "sink step " << steps;
             }
         }
@@ -124,8 +126,8 @@ TEST_F(NoticeWindow, RisesRestsAndSinksAtTheWorkAreasBottomRightCorner)
         CRect(0, 0, 1216, 800),
     };
     for (const CRect& area : areas) {
-        SCOPED_TRACE(testing::Message() << "work area " << area.left << "," << area.top << " " << area.right
-                                        << "," << area.bottom);
+        SCOPED_TRACE(testing::Message() << "work area " << area.left << "," << area.top << " " << area.right << ","
+                                        << area.bottom);
         SteppedNotice* notice = make(area);
         EXPECT_EQ(notice->rect(), box(0, 0, 0, 0)) << "0 x 0 until the first tick";
         EXPECT_TRUE(notice->GetExStyle() & WS_EX_TOOLWINDOW);
@@ -151,7 +153,7 @@ TEST_F(NoticeWindow, PointingHoldsTheRestUntilTheFocusIsLost)
 
     // Pointing during the rise only marks the window.
     notice->tick(CMsgWnd::ID_TIMER_RISE);
-    startHeight += 1;   // the tick just taken
+    startHeight += 1;  // the tick just taken
     notice->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(notice->mouseOver);
     EXPECT_EQ(notice->running, only(CMsgWnd::ID_TIMER_RISE, 20));
@@ -188,7 +190,7 @@ TEST_F(NoticeWindow, TheNextNoticeStartsBelowTheWorkArea)
             EXPECT_EQ(notice->rect(), box(area.right - 181, area.bottom, area.right, area.bottom + 116))
                 << "wholly below the area";
         }
-        startHeight += 1;   // the tick just taken
+        startHeight += 1;  // the tick just taken
         int rest = rise(notice, area);
         EXPECT_EQ(rest + 1, afterAnother ? 118 : 117);
         notice->tick(CMsgWnd::ID_TIMER_STAY);
@@ -213,8 +215,7 @@ TEST_F(NoticeWindow, PaintsItsPictureOnTheWholeWindow)
     HDC window = GetDC(notice->m_hWnd);
     const POINT spots[] = {{2, 2}, {175, 110}, {2, 110}, {178, 3}};
     for (const POINT& spot : spots) {
-        EXPECT_EQ(GetPixel(window, spot.x, spot.y), GetPixel(picture, spot.x, spot.y))
-            << spot.x << "," << spot.y;
+        EXPECT_EQ(GetPixel(window, spot.x, spot.y), GetPixel(picture, spot.x, spot.y)) << spot.x << "," << spot.y;
     }
     ReleaseDC(notice->m_hWnd, window);
     SelectObject(picture, previous);

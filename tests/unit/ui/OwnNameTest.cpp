@@ -52,7 +52,7 @@ TEST_F(OwnNameAndGroup, LeavingAnEditSavesBothTextsOnlyWhenOneChanged)
     EXPECT_EQ(name, "小李");
     EXPECT_EQ(group, "Dev");
 
-    DeleteFileA(settingsFile);   // a save shows as the file coming back
+    DeleteFileA(settingsFile);  // a save shows as the file coming back
     leave(IDC_EDIT_OWN_NAME);
     leave(IDC_EDIT_OWN_GROUP);
     EXPECT_FALSE(settingsSaved()) << "nothing changed, nothing saved";

@@ -72,26 +72,23 @@ protected:
 TEST(TransferTexts, SizesAndSpeedsStepUpOnlyAboveEachBound)
 {
     using namespace TransferTexts;
-    struct { LONGLONG bytes; const char* text; } sizes[] = {
-        {0, "0B"},
-        {1024, "1024B"},
-        {1025, "1.0K"},
-        {1048576, "1024.0K"},
-        {1048577, "1.0M"},
-        {1073741824, "1024.0M"},
-        {1073741825, "1.00G"},
-        {3000000000LL, "2.79G"},
+    struct {
+        LONGLONG bytes;
+        const char* text;
+    } sizes[] = {
+        {0, "0B"},         {1024, "1024B"},         {1025, "1.0K"},        {1048576, "1024.0K"},
+        {1048577, "1.0M"}, {1073741824, "1024.0M"}, {1073741825, "1.00G"}, {3000000000LL, "2.79G"},
     };
     for (const auto& c : sizes) {
         EXPECT_EQ(std::string(sizeText(c.bytes)), c.text) << c.bytes;
     }
-    struct { double speed; const char* running; const char* average; } speeds[] = {
-        {0, "0.0B/s", "0B/s"},
-        {512.75, "512.8B/s", "512B/s"},
-        {1024, "1024.0B/s", "1024B/s"},
-        {1025, "1.0K/s", "1.0K/s"},
-        {1048576, "1024.0K/s", "1024.0K/s"},
-        {1048577, "1.0M/s", "1.0M/s"},
+    struct {
+        double speed;
+        const char* running;
+        const char* average;
+    } speeds[] = {
+        {0, "0.0B/s", "0B/s"},      {512.75, "512.8B/s", "512B/s"},      {1024, "1024.0B/s", "1024B/s"},
+        {1025, "1.0K/s", "1.0K/s"}, {1048576, "1024.0K/s", "1024.0K/s"}, {1048577, "1.0M/s", "1.0M/s"},
     };
     for (const auto& c : speeds) {
         EXPECT_EQ(std::string(speedText(c.speed)), c.running) << c.speed;
@@ -101,9 +98,18 @@ TEST(TransferTexts, SizesAndSpeedsStepUpOnlyAboveEachBound)
 
 TEST_F(ReceiveProgress, ListsTwelveColumnsWithTheirHeadersAndHidesTheStorageOnes)
 {
-    const char* headers[] = {"用户名", "IP", "文件ID", "类型", "文件名", "文件大小", "已接收", "进度",
-                             "最后一次更新进度文本信息时系统时间", "最后一次更新进度文本信息时接收的字节数",
-                             "开始接收的系统时间", "结束接收的系统时间"};
+    const char* headers[] = {"用户名",
+                             "IP",
+                             "文件ID",
+                             "类型",
+                             "文件名",
+                             "文件大小",
+                             "已接收",
+                             "进度",
+                             "最后一次更新进度文本信息时系统时间",
+                             "最后一次更新进度文本信息时接收的字节数",
+                             "开始接收的系统时间",
+                             "结束接收的系统时间"};
     const int widths[] = {60, 85, 0, 40, 200, 0, 0, 400, 0, 0, 0, 0};
     HWND header = (HWND)dialog.receiveList.SendMessage(LVM_GETHEADER);
     ASSERT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), Dlg::COLUMN_COUNT);
@@ -153,8 +159,8 @@ TEST_F(ReceiveProgress, AStartFillsTheRowFromTheParameterAndTheSendersNickname)
 TEST_F(ReceiveProgress, PayloadsWithWrongFieldCountsChangeNoRowOfADownload)
 {
     startFile("10.0.0.5", "3", "4096");
-    start("7:10.0.0.5:2425:3:a.txt:4096:1");            // 7 fields
-    start("7:10.0.0.5:2425:3:a.txt:4096:1:C：\\in:x");   // 9 fields
+    start("7:10.0.0.5:2425:3:a.txt:4096:1");  // 7 fields
+    start("7:10.0.0.5:2425:3:a.txt:4096:1:C：\\in:x");  // 9 fields
     ASSERT_EQ(rows(), 3);
     for (int row = 1; row < 3; ++row) {
         EXPECT_EQ(cell(row, Dlg::COLUMN_START_TICK), "5000") << "such a row keeps only its start time";
@@ -176,7 +182,7 @@ TEST_F(ReceiveProgress, PayloadsWithWrongFieldCountsChangeNoRowOfADownload)
 TEST_F(ReceiveProgress, TheProgressTextChangesOnlyMoreThanASecondAfterItsLastChange)
 {
     startFile("10.0.0.5", "3", "10240");
-    fakeNow += 1000;   // exactly a second after the start: only the count
+    fakeNow += 1000;  // exactly a second after the start: only the count
     progress("10.0.0.5:3:1024");
     EXPECT_EQ(cell(0, Dlg::COLUMN_RECEIVED), "1024");
     EXPECT_EQ(text(0), "");
@@ -192,7 +198,7 @@ TEST_F(ReceiveProgress, TheProgressTextChangesOnlyMoreThanASecondAfterItsLastCha
     EXPECT_EQ(text(0), "10.0K/2.0K,完成20.0%,速度2.0K/s");
     EXPECT_EQ(cell(0, Dlg::COLUMN_RECEIVED), "6144");
 
-    fakeNow += 1000;   // the speed counts the bytes since the last text
+    fakeNow += 1000;  // the speed counts the bytes since the last text
     progress("10.0.0.5:3:1024");
     EXPECT_EQ(text(0), "10.0K/7.0K,完成70.0%,速度2.5K/s");
 }
@@ -210,7 +216,7 @@ TEST_F(ReceiveProgress, TickCountsThatWrapStillMeasureTheSecond)
     fakeNow = 0xFFFFFE00;
     startFile("10.0.0.5", "3", "2048");
     EXPECT_EQ(cell(0, Dlg::COLUMN_START_TICK), "-512");
-    fakeNow = 600;   // 1112 ms later
+    fakeNow = 600;  // 1112 ms later
     progress("10.0.0.5:3:1024");
     EXPECT_EQ(text(0), "2.0K/1024B,完成50.0%,速度920.9B/s");
     fakeNow = 1112;
@@ -241,7 +247,7 @@ TEST_F(ReceiveProgress, AFinishAtTheStartTickDividesByOneMillisecond)
 TEST_F(ReceiveProgress, TwoRowsOfOneIpAndFileIdBothTakeEveryMessage)
 {
     startFile("10.0.0.5", "3", "4096");
-    startFile("10.0.0.6", "3", "4096");   // another sender, same file id
+    startFile("10.0.0.6", "3", "4096");  // another sender, same file id
     startFile("10.0.0.5", "3", "4096");
     fakeNow += 1500;
     progress("10.0.0.5:3:2048");
@@ -290,7 +296,7 @@ TEST_F(ReceiveProgress, AnItemOfUnknownSizeEndsWithWhatArrived)
 TEST_F(ReceiveProgress, SizesOfTwoGibibytesAndMoreAreShownAsTheyAre)
 {
     startFile("10.0.0.5", "3", "3000000000");
-    startFile("10.0.0.5", "4", "-1294967296");   // the same 32 bits, read signed by a sender
+    startFile("10.0.0.5", "4", "-1294967296");  // the same 32 bits, read signed by a sender
     fakeNow += 2000;
     progress("10.0.0.5:3:1500000000");
     progress("10.0.0.5:4:1500000000");

@@ -117,7 +117,7 @@ HBITMAP markedBitmap(HDC dc, int width, int height, int bits, void** pixels)
     memset(&info, 0, sizeof(info));
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
-    info.header.biHeight = height;   // bottom-up: row 0 in memory is the bottom row
+    info.header.biHeight = height;  // bottom-up: row 0 in memory is the bottom row
     info.header.biPlanes = 1;
     info.header.biBitCount = (WORD)bits;
     if (bits == 8) {
@@ -133,7 +133,7 @@ HBITMAP markedBitmap(HDC dc, int width, int height, int bits, void** pixels)
         ((BYTE*)*pixels)[0] = 7;
     } else {
         BYTE* first = (BYTE*)*pixels;
-        first[0] = 0x33;   // blue, green, red
+        first[0] = 0x33;  // blue, green, red
         first[1] = 0x22;
         first[2] = 0x11;
     }
@@ -165,7 +165,7 @@ TEST(ScreenCapture, RowsArePaddedAndPaletteBitmapsBecome24Bit)
         std::vector<unsigned char> file = readFile(path);
         expectHeaders(file, one.width, one.height, one.fileBits, one.row);
         ASSERT_GE(file.size(), 57u);
-        EXPECT_EQ(file[54], 0x33);   // the bottom row comes first
+        EXPECT_EQ(file[54], 0x33);  // the bottom row comes first
         EXPECT_EQ(file[55], 0x22);
         EXPECT_EQ(file[56], 0x11);
         EXPECT_EQ(file[57], 0x00);

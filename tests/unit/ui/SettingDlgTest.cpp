@@ -188,7 +188,10 @@ protected:
         each.ShowWindow(SW_SHOW);
     }
 
-    void ok(CSettingDlg& each) { each.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(each, IDOK)); }
+    void ok(CSettingDlg& each)
+    {
+        each.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(each, IDOK));
+    }
 
     // A key as the message loop hands it over: offered to the windows from
     // the focused control up before it is dispatched.
@@ -284,10 +287,8 @@ TEST_F(SettingsDialog, TheListSwitchesThePages)
         int item;
         std::vector<bool> shown;
     } steps[] = {
-        {2, {false, false, true}},
-        {0, {true, false, false}},
-        {1, {false, true, false}},
-        {-1, {false, true, false}},   // nothing selected: the page stays
+        {2, {false, false, true}}, {0, {true, false, false}},
+        {1, {false, true, false}}, {-1, {false, true, false}},  // nothing selected: the page stays
         {2, {false, false, true}},
     };
     for (const auto& step : steps) {
@@ -319,7 +320,8 @@ TEST_F(SettingsDialog, OkStoresEveryValueAsTypedAndRegistersTheHotKey)
     EXPECT_NE(file.find("isAutoStart=true\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find("isOpenPrintScreen=true\r\n"), std::string::npos) << file;
     EXPECT_NE(file.find(std::string("screenImageSavePath=") + captureFolderName.GetString() + "\r\n"),
-              std::string::npos) << file;
+              std::string::npos)
+        << file;
     EXPECT_TRUE(autoStartValueExists());
     EXPECT_TRUE(ctrlPIsTaken()) << "registered at once";
     EXPECT_TRUE(prompts.texts.empty());
@@ -411,7 +413,7 @@ TEST_F(SettingsDialog, CancelEscAndTheCloseBoxStoreNothing)
         } else {
             key(::GetDlgItem(each.userPage, IDC_EDIT_USER_NAME), VK_ESCAPE);
         }
-        pumpMessages();   // the close box's Cancel comes posted
+        pumpMessages();  // the close box's Cancel comes posted
         EXPECT_FALSE(each.IsWindowVisible()) << "the dialog ended";
         EXPECT_TRUE(shown(each.userPage)) << "not the page alone";
         each.DestroyWindow();

@@ -43,7 +43,7 @@ public:
     Strings boxes;
     int boxAnswer = IDOK;
     int pickers = 0;
-    CString folder;       // empty: the picker is cancelled
+    CString folder;  // empty: the picker is cancelled
     CString pickedName;
 };
 

@@ -29,8 +29,8 @@ protected:
     }
 
     HWND owner = NULL;
-    HICON normal = LoadIconA(NULL, MAKEINTRESOURCEA(32512));       // IDI_APPLICATION
-    HICON newMessage = LoadIconA(NULL, MAKEINTRESOURCEA(32516));   // IDI_INFORMATION
+    HICON normal = LoadIconA(NULL, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    HICON newMessage = LoadIconA(NULL, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
     CTrayIcon tray;
 };
 
@@ -63,7 +63,7 @@ TEST_F(TrayIcon, OnlyRightButtonUpAndLeftDoubleClickOnThisIconCount)
         LPARAM mouse;
         BOOL counts;
     } cases[] = {
-        {0, WM_RBUTTONUP, TRUE},   {0, WM_LBUTTONDBLCLK, TRUE}, {0, WM_LBUTTONUP, FALSE},
+        {0, WM_RBUTTONUP, TRUE},    {0, WM_LBUTTONDBLCLK, TRUE}, {0, WM_LBUTTONUP, FALSE},
         {0, WM_RBUTTONDOWN, FALSE}, {0, WM_MOUSEMOVE, FALSE},    {1, WM_RBUTTONUP, FALSE},
     };
     for (const auto& one : cases) {
@@ -75,7 +75,7 @@ TEST_F(TrayIcon, LongTextsAreCutAtACharacterBoundary)
 {
     std::string chinese;
     for (int i = 0; i < 200; ++i) {
-        chinese += "好";   // two bytes each
+        chinese += "好";  // two bytes each
     }
     tray.setBalloon(chinese.c_str(), chinese.c_str(), 1000);
     ASSERT_TRUE(tray.setIcon(normal, chinese.c_str()));

@@ -54,7 +54,9 @@ SOCKET openLoopbackSender()
 }
 
 LoopbackWire::LoopbackWire()
-    : socket_(socket(AF_INET, SOCK_DGRAM, 0)), error_(0), receiveMessage_(NULL)
+    : socket_(socket(AF_INET, SOCK_DGRAM, 0)),
+      error_(0),
+      receiveMessage_(NULL)
 {
     sockaddr_in address = addressOf("0.0.0.0", PORT);
     DWORD on = 1;
@@ -110,8 +112,7 @@ LoopbackWire::Sent LoopbackWire::next()
     if (((LPFN_WSARECVMSG)receiveMessage_)(socket_, &message, &received, NULL, NULL) != 0) {
         return sent;
     }
-    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != NULL;
-         header = WSA_CMSG_NXTHDR(&message, header)) {
+    for (WSACMSGHDR* header = WSA_CMSG_FIRSTHDR(&message); header != NULL; header = WSA_CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
             sent.to = inet_ntoa(((IN_PKTINFO*)WSA_CMSG_DATA(header))->ipi_addr);
         }
@@ -163,7 +164,6 @@ IpMessage* entryMessage(const char* ip, const char* nickname, const char* group,
     message->senderIp = ip;
     return message;
 }
-
 
 void closeChatWindows()
 {

@@ -22,7 +22,7 @@ public:
     std::string error() const;
 
     struct Sent {
-        std::string to;      // destination address; empty when nothing came
+        std::string to;  // destination address; empty when nothing came
         std::string bytes;
     };
     // The next datagram; empty when none came within a generous guard time
@@ -35,7 +35,7 @@ public:
 private:
     SOCKET socket_;
     int error_;
-    void* receiveMessage_;   // WSARecvMsg
+    void* receiveMessage_;  // WSARecvMsg
 };
 
 // The ':'-separated fields of an IPMSG datagram; extra is everything after

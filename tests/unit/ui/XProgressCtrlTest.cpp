@@ -10,7 +10,7 @@
 
 namespace {
 
-const int WIDTH = 204;    // the inner rectangle is 200 pixels wide
+const int WIDTH = 204;  // the inner rectangle is 200 pixels wide
 const int HEIGHT = 24;
 const COLORREF TROUGH = RGB(235, 235, 235);
 const COLORREF BAR = RGB(128, 128, 255);
@@ -30,7 +30,7 @@ public:
         memset(&info, 0, sizeof(info));
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = WIDTH;
-        info.bmiHeader.biHeight = -HEIGHT;   // top row first
+        info.bmiHeader.biHeight = -HEIGHT;  // top row first
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         dc = CreateCompatibleDC(NULL);
@@ -94,11 +94,8 @@ TEST(XProgressCtrl, BarLengthIsTruncated)
         int barPixels;
     };
     const Case cases[] = {
-        {0, 1000, 999, 199},   // 200 * 0.999 = 199.8
-        {0, 100, 50, 100},
-        {0, 100, 0, 0},
-        {0, 100, 100, 200},
-        {100, 300, 150, 50},
+        {0, 1000, 999, 199},  // 200 * 0.999 = 199.8
+        {0, 100, 50, 100},   {0, 100, 0, 0}, {0, 100, 100, 200}, {100, 300, 150, 50},
     };
     PaintedBar painted;
     for (const Case& one : cases) {
@@ -125,8 +122,8 @@ TEST(XProgressCtrl, CaptionIsTheTextAndThePercentageRoundedHalfUp)
         const char* caption;
     };
     const Case cases[] = {
-        {"", 0.0, "0% "},       {"", 1.0, "100% "},        {"", 1.0 / 200, "1% "},
-        {"", 249.0 / 10000, "2% "}, {"", 0.994, "99% "},   {"下载", 0.5, "下载50% "},
+        {"", 0.0, "0% "},           {"", 1.0, "100% "},  {"", 1.0 / 200, "1% "},
+        {"", 249.0 / 10000, "2% "}, {"", 0.994, "99% "}, {"下载", 0.5, "下载50% "},
     };
     for (const Case& one : cases) {
         EXPECT_EQ(CXProgressCtrl::captionText(one.text, one.fraction, TRUE), one.caption);

@@ -39,7 +39,8 @@ IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 CMainFrame::CMainFrame()
     : userList(NULL),
       normalIcon(NULL),
-      newMessageIcon(NULL)
+      newMessageIcon(NULL),
+      openSettings(NULL)
 {
 }
 
@@ -186,8 +187,14 @@ void CMainFrame::OnBuddyList()
 
 void CMainFrame::OnSystemSettings()
 {
+    if (openSettings != NULL) {
+        ::SetForegroundWindow(openSettings->GetSafeHwnd());
+        return;
+    }
     CSettingDlg dialog;
+    openSettings = &dialog;
     dialog.DoModal();
+    openSettings = NULL;
 }
 
 void CMainFrame::OnAbout()

@@ -3,6 +3,7 @@
 #include "classlib/AfxWin.h"
 #include "shell/TrayIcon.h"
 
+class CSettingDlg;
 class CUserListDlg;
 
 // The hidden main window: owns the tray icon and its menu, creates the
@@ -25,6 +26,9 @@ public:
     HICON normalIcon;
     HICON newMessageIcon;
     CTrayIcon trayIcon;
+    // The settings dialog while it is open. The tray menu still works then,
+    // and a second dialog would store over the first one's values.
+    CSettingDlg* openSettings;
 
 protected:
     int OnCreate(LPCREATESTRUCT create);

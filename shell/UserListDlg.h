@@ -73,6 +73,7 @@ protected:
     void OnShare();
     void OnTransferStatus();
     void OnHotKey(UINT id, UINT modifiers, UINT virtualKey);
+    void OnTimer(UINT_PTR id);
     void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
@@ -89,6 +90,10 @@ private:
     HTREEITEM walkGroupPath(const CString& path, bool create);
     CString groupPathOfItem(HTREEITEM item);
     void saveOwnNameAndGroup();
+    // Stops drawing the tree until the current burst of new peers has passed.
+    void holdTreeRedraw();
+
+    bool treeRedrawHeld = false;
 };
 
 // The one buddy-list window, set by the main frame before the receive

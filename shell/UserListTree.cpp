@@ -15,6 +15,11 @@ namespace {
 // The action bits of a TVN_ITEMEXPANDED notification (flags may sit above).
 const UINT EXPAND_ACTION_MASK = 0x0003;
 
+// How long the tree waits after the first of a burst of new peers before it
+// is drawn again.
+const UINT_PTR TREE_REDRAW_TIMER = 1;
+const UINT TREE_REDRAW_DELAY_MS = 100;
+
 }  // namespace
 
 void CUserListDlg::insertAllPeersItem()
@@ -117,11 +122,37 @@ LRESULT CUserListDlg::OnUserEntry(WPARAM, LPARAM lParam)
     CString itemText = user->nickname + "(" + user->ip + ")";
     int image = user->clientKind + 1;
 
+    holdTreeRedraw();
     incrementCount(userTree.GetRootItem());
     HTREEITEM group = ensureGroupItem(user->group);
     userTree.InsertItem(itemText, image, image, group, TVI_SORT);
     incrementCount(group);
     return 0;
+}
+
+// A few hundred peers answer our entry broadcast at once, and drawing the tree
+// after each of them kept the receive thread waiting: the tree is drawn once
+// the burst has passed.
+void CUserListDlg::holdTreeRedraw()
+{
+    if (treeRedrawHeld) {
+        return;
+    }
+    treeRedrawHeld = true;
+    userTree.SetRedraw(FALSE);
+    SetTimer(TREE_REDRAW_TIMER, TREE_REDRAW_DELAY_MS, NULL);
+}
+
+void CUserListDlg::OnTimer(UINT_PTR id)
+{
+    if (id != TREE_REDRAW_TIMER) {
+        CDialog::OnTimer(id);
+        return;
+    }
+    KillTimer(id);
+    treeRedrawHeld = false;
+    userTree.SetRedraw(TRUE);
+    userTree.Invalidate();
 }
 
 void CUserListDlg::OnTreeItemExpanded(NMHDR* notify, LRESULT* result)

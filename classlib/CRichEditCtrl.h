@@ -8,11 +8,6 @@
 
 class CRichEditCtrl : public CWnd {
 public:
-    int GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
-    BOOL LineScroll(int nLines, int nChars = 0)
-    {
-        return (BOOL)SendMessage(EM_LINESCROLL, (WPARAM)nChars, (LPARAM)nLines);
-    }
     void SetSel(long nStartChar, long nEndChar)
     {
         CHARRANGE range = {nStartChar, nEndChar};

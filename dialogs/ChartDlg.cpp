@@ -3,6 +3,7 @@
 #include "dialogs/ChatDialogParts.h"
 #include "dialogs/ChatHistory.h"
 
+#include <climits>
 #include <richedit.h>
 
 namespace {
@@ -89,10 +90,9 @@ void CChartDlg::addHistoryEntry(const CString& entry)
         // set back to what the history holds.
         historyEdit.SetWindowText(history);
     } else {
-        // A length in bytes is never less than the length in characters, so
-        // the selection lands at the end of the text either way.
-        long end = historyEdit.GetTextLength();
-        historyEdit.SetSel(end, end);
+        // A position past the end selects the end; asking the control for
+        // its length would count the whole conversation.
+        historyEdit.SetSel(LONG_MAX, LONG_MAX);
         historyEdit.ReplaceSel(added);
     }
     historyEdit.SetModify(FALSE);
@@ -103,5 +103,5 @@ void CChartDlg::addHistoryEntry(const CString& entry)
 
 void CChartDlg::scrollHistoryToEnd()
 {
-    historyEdit.LineScroll(historyEdit.GetLineCount());
+    historyEdit.SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
 }

@@ -1,6 +1,7 @@
 #include "core/FolderStreamParser.h"
 
 #include "core/IpMessageParser.h"
+#include "core/NumberField.h"
 #include "core/SafeNames.h"
 
 #include <cstdlib>
@@ -158,7 +159,7 @@ void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
 {
     // The size field holds 32 bits; a value from 2^31 on comes back negative
     // and is read unsigned, so files up to 4 GiB - 1 keep their size.
-    m_fileRest = (ULONGLONG)(DWORD)std::strtoll(sizeText, NULL, 10);
+    m_fileRest = announcedSize(sizeText);
     m_fileOpen = m_sink.createFile(pathOf(name));
     if (!m_fileOpen)
         m_failed = true;

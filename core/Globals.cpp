@@ -60,5 +60,15 @@ void removeAllUsers()
     userMap.RemoveAll();
 }
 
+BOOL lookUpNickname(const CString& ip, CString* nickname)
+{
+    SharedStateLock lock;
+    CObject* user = NULL;
+    if (!userMap.Lookup(ip, user) || user == NULL)
+        return FALSE;
+    *nickname = static_cast<User*>(user)->nickname;
+    return TRUE;
+}
+
 SOCKET udpSocket = INVALID_SOCKET;
 SOCKET tcpSocket = INVALID_SOCKET;

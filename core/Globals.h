@@ -25,6 +25,9 @@ extern BOOL isOpenPrintScreen;
 
 // Empties userMap and deletes its User records, under the shared-state lock.
 void removeAllUsers();
+// Copies the nickname of the peer at ip under the shared-state lock; FALSE,
+// with nickname left alone, when userMap knows no such peer.
+BOOL lookUpNickname(const CString& ip, CString* nickname);
 
 // The next packet number of this process: 1, 2, 3, ... Safe on every thread;
 // no two calls ever return the same number.

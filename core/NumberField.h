@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdlib>
+
 // A number field of a received text: leading white space, an optional sign,
 // for base 16 an optional 0x or 0X, then digits of the base (either case) up
 // to the first other character; no digits give 0. The value wraps modulo
@@ -31,4 +33,12 @@ inline int parseNumberField(const char* text, unsigned base)
         value = value * base + digit;
     }
     return (int)(negative ? 0u - value : value);
+}
+
+// An announced size: the decimal text of a 32-bit field, read unsigned, so
+// that a value from 2^31 on (which a sender may print negative) keeps its
+// size up to 4 GiB - 1.
+inline unsigned long long announcedSize(const char* text)
+{
+    return (unsigned long long)(unsigned)std::strtoll(text, NULL, 10);
 }

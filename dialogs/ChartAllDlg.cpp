@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/User.h"
 #include "dialogs/ChatDialogParts.h"
+#include "dialogs/ReportView.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ BOOL CChartAllDlg::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    userList.setUpReport();
+    setUpReportView(userList);
     userList.InsertColumn(NICKNAME_COLUMN, "用户名", LVCFMT_LEFT, 120);
     userList.InsertColumn(GROUP_COLUMN, "组名", LVCFMT_LEFT, 120);
     userList.InsertColumn(IP_COLUMN, "IP", LVCFMT_LEFT, 150);

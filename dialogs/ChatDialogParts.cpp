@@ -1,6 +1,7 @@
 #include "dialogs/ChatDialogParts.h"
 
 #include "dialogs/FileListCtrl.h"
+#include "dialogs/ReportView.h"
 #include "engine/FileOffer.h"
 #include "engine/Messenger.h"
 
@@ -14,7 +15,7 @@ void collectFilePaths(CFileListCtrl& fileList, CStringArray& paths)
 
 void setUpFileList(CFileListCtrl& fileList)
 {
-    fileList.setUpReport();
+    setUpReportView(fileList);
     fileList.InsertColumn(0, "文件名", LVCFMT_LEFT, 100);
     fileList.InsertColumn(1, "路径", LVCFMT_LEFT, 100);
 }

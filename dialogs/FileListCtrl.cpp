@@ -14,12 +14,6 @@ BEGIN_MESSAGE_MAP(CFileListCtrl, CListCtrl)
     ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
-void CFileListCtrl::setUpReport()
-{
-    ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
-    SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-}
-
 void CFileListCtrl::deleteSelectedRows()
 {
     for (int row = GetItemCount() - 1; row >= 0; --row) {

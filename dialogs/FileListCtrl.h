@@ -9,8 +9,6 @@ public:
     CFileListCtrl();
     virtual ~CFileListCtrl();
 
-    // Report view with full-row selection and grid lines.
-    void setUpReport();
     // Deletes every selected row.
     void deleteSelectedRows();
 

@@ -2,8 +2,9 @@
 
 #include "core/CUtils.h"
 #include "core/Globals.h"
-#include "core/User.h"
+#include "core/NumberField.h"
 #include "core/WindowMessages.h"
+#include "dialogs/ReportView.h"
 #include "dialogs/TransferTexts.h"
 
 #include <stdlib.h>
@@ -69,11 +70,6 @@ void splitFields(const CString& text, CStringArray& fields)
 }
 
 // An announced size as the unsigned 32 bits that an offer carries.
-LONGLONG announcedSize(const CString& text)
-{
-    return (LONGLONG)(DWORD)strtoll(text, NULL, 10);
-}
-
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CReceiveProgressDlg, CDialogEx)
@@ -104,8 +100,7 @@ END_MESSAGE_MAP()
 BOOL CReceiveProgressDlg::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
-    receiveList.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
-    receiveList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    setUpReportView(receiveList);
     for (int column = 0; column < COLUMN_COUNT; ++column) {
         receiveList.InsertColumn(column, COLUMNS[column].header);
     }
@@ -144,13 +139,7 @@ LRESULT CReceiveProgressDlg::OnReceiveStart(WPARAM, LPARAM lParam)
     receiveList.SetItemText(row, COLUMN_TEXT_RECEIVED, "0");
 
     CString nickname;
-    {
-        SharedStateLock lock;
-        CObject* value = NULL;
-        if (userMap.Lookup(ip, value) && value != NULL) {
-            nickname = static_cast<User*>(value)->nickname;
-        }
-    }
+    lookUpNickname(ip, &nickname);
     receiveList.SetItemText(row, COLUMN_NICKNAME, nickname);
     return 0;
 }

@@ -2,9 +2,10 @@
 
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
-#include "core/WindowMessages.h"
-#include "engine/FileDownload.h"
 #include "core/ShareListReply.h"
+#include "core/WindowMessages.h"
+#include "dialogs/ReportView.h"
+#include "engine/FileDownload.h"
 #include "engine/WindowLinks.h"
 
 #include <shlobj.h>
@@ -46,8 +47,7 @@ END_MESSAGE_MAP()
 BOOL CShareFloderDlgAllSharePage::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
-    shareList.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
-    shareList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    setUpReportView(shareList);
     shareList.InsertColumn(USER_COLUMN, "用户名");
     shareList.InsertColumn(IP_COLUMN, "IP");
     shareList.InsertColumn(FOLDER_COLUMN, "共享文件夹");

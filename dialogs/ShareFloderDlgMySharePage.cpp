@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/ShareListReply.h"
+#include "dialogs/ReportView.h"
 
 #include <shlobj.h>
 
@@ -59,8 +60,7 @@ END_MESSAGE_MAP()
 BOOL CShareFloderDlgMySharePage::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
-    shareList.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
-    shareList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    setUpReportView(shareList);
     shareList.InsertColumn(ENTRY_COLUMN, "文件夹信息");
     shareList.InsertColumn(PATH_COLUMN, "共享文件夹");
     shareList.SetColumnWidth(ENTRY_COLUMN, 0);

@@ -13,12 +13,13 @@
 #include "classlib/Prompts.h"
 #include "classlib/Thread.h"
 #include "core/CUtils.h"
+#include "core/FolderStreamParser.h"
 #include "core/Globals.h"
 #include "core/IpmsgProtocol.h"
-#include "core/WindowMessages.h"
-#include "core/FolderStreamParser.h"
-#include "engine/LongPath.h"
+#include "core/NumberField.h"
 #include "core/SafeNames.h"
+#include "core/WindowMessages.h"
+#include "engine/LongPath.h"
 #include "engine/WindowLinks.h"
 
 #include <cstdlib>
@@ -209,11 +210,6 @@ void sendRequest(SOCKET s, const DownloadItem& item, int command)
 }
 
 // The announced size, read as the unsigned 32 bits that an offer carries.
-ULONGLONG announcedSize(const CString& size)
-{
-    return (ULONGLONG)(DWORD)strtoll(size, NULL, 10);
-}
-
 // Exactly the announced bytes go to disk: what a peer sends beyond them is
 // not read. True when all of them arrived.
 bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::vector<char>& buffer)

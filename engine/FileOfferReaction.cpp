@@ -13,7 +13,6 @@
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
 #include "core/IpmsgProtocol.h"
-#include "core/User.h"
 #include "engine/FileDownload.h"
 #include "engine/Messenger.h"
 #include "core/UdpPacketSender.h"
@@ -43,11 +42,8 @@ struct FileOffer {
 
 CString senderNameOf(const CString& ip, const CString& userField)
 {
-    SharedStateLock lock;
-    CObject* found = NULL;
-    if (userMap.Lookup(ip, found) && found != NULL)
-        return ((User*)found)->nickname;
-    return userField;
+    CString nickname;
+    return lookUpNickname(ip, &nickname) ? nickname : userField;
 }
 
 struct OfferedItem {

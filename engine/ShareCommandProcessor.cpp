@@ -3,7 +3,6 @@
 #include "core/CUtils.h"
 #include "core/Globals.h"
 #include "core/ShareListReply.h"
-#include "core/User.h"
 #include "core/WindowMessages.h"
 #include "engine/WindowLinks.h"
 
@@ -45,12 +44,7 @@ void ShareCommandProcessor::takeReply(const char* data, int length, CString ip)
     if (reply.entries.IsEmpty() && reply.malformedPieces == 0)
         return;
     reply.ip = ip;
-    {
-        SharedStateLock lock;
-        CObject* user = NULL;
-        if (userMap.Lookup(ip, user) && user != NULL)
-            reply.userName = static_cast<User*>(user)->nickname;
-    }
+    lookUpNickname(ip, &reply.userName);
     // The page copies what it keeps before the call returns.
     HWND page = peerSharesWindow();
     if (page != NULL)

@@ -239,15 +239,7 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     CString ip = message->senderIp;
     CString text = message->extra;
     CString nickname;
-    BOOL known = FALSE;
-    {
-        SharedStateLock lock;
-        CObject* value = NULL;
-        if (userMap.Lookup(ip, value) && value != NULL) {
-            nickname = static_cast<User*>(value)->nickname;
-            known = TRUE;
-        }
-    }
+    BOOL known = lookUpNickname(ip, &nickname);
     CString label = known ? nickname : message->user;
     CString sender = known ? nickname : ip;
 

@@ -16,6 +16,15 @@ bool isRefusedByte(unsigned char c)
     return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != NULL;
 }
 
+// A lead byte takes any byte after it as its pair, but the code page's
+// double-byte characters end in 0x40..0x7E or 0x80..0xFE. Any other byte
+// ('/', ':', a control character) is no trail byte: it would survive the
+// conversion to a wide path as itself.
+bool isTrailByte(unsigned char c)
+{
+    return c >= 0x40 && c != 0x7F && c != 0xFF;
+}
+
 // The part before the first '.', compared without regard to case.
 bool isReservedDevice(const char* name, int length)
 {
@@ -46,6 +55,8 @@ bool isSafeName(const CString& name)
     for (int i = 0; i < length;) {
         int width = mbcsCharLength(text, i, length);
         if (width == 1 && isRefusedByte((unsigned char)text[i]))
+            return false;
+        if (width == 2 && !isTrailByte((unsigned char)text[i + 1]))
             return false;
         i += width;
     }

@@ -260,6 +260,8 @@ std::vector<HostileCase> hostileCases()
         {"empty name", file("", "x")},
         {"control character", file("a\tb", "x")},
         {"wildcard", file("a*", "x")},
+        {"lead byte before a slash", folder("\x81/x")},
+        {"lead byte before a control character", file("a\x81\x01", "x")},
         {"length over the header buffer", "0801:" + std::string(0x801, 'y')},
         {"length FFFF", "FFFF:name:000000000:2:"},
         {"length not hexadecimal", "00G0:a:000000001:1:14=51e7647a:16=51e76478:x"},

@@ -131,14 +131,16 @@ void FolderStreamParser::headerComplete()
     m_headerCount = 0;
     m_declaredLength = -1;
 
-    int type = std::atoi(attrText);
+    int type = parseNumberField(attrText, 10);
     if ((type & 0xFF) == TYPE_FOLDER) {
         if (!isSafeName(name)) {
             breakOff();
             return;
         }
-        m_levels.push_back(name);
-        m_sink.makeFolder(pathOf(CString()));
+        // Kept as one growing text: a peer nests as deep as it likes.
+        m_levelStarts.push_back(m_folder.GetLength());
+        m_folder = pathOf(name);
+        m_sink.makeFolder(m_folder);
     } else if ((type & 0xFF) == TYPE_REGULAR || type == TYPE_OTHER_CLIENTS_FILE) {
         if (!isSafeName(name)) {
             breakOff();
@@ -147,8 +149,10 @@ void FolderStreamParser::headerComplete()
         startFile(name, sizeText);
     } else if (type == TYPE_RETURN_TO_PARENT) {
         // Never above the chosen folder.
-        if (!m_levels.empty())
-            m_levels.pop_back();
+        if (!m_levelStarts.empty()) {
+            m_folder = m_folder.Left(m_levelStarts.back());
+            m_levelStarts.pop_back();
+        }
     } else {
         m_sink.unknownType(attrText);
         breakOff();
@@ -202,16 +206,5 @@ void FolderStreamParser::breakOff()
 
 CString FolderStreamParser::pathOf(const CString& name) const
 {
-    CString path;
-    for (const CString& level : m_levels) {
-        if (!path.IsEmpty())
-            path += "\\";
-        path += level;
-    }
-    if (!name.IsEmpty()) {
-        if (!path.IsEmpty())
-            path += "\\";
-        path += name;
-    }
-    return path;
+    return m_folder.IsEmpty() ? name : m_folder + "\\" + name;
 }

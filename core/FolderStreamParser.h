@@ -82,5 +82,6 @@ private:
     int m_declaredLength;  // -1 until the length field has been read
     ULONGLONG m_fileRest;  // content bytes of the current file still to come
     bool m_fileOpen;
-    std::vector<CString> m_levels;  // the current folder below the chosen one
+    CString m_folder;  // the current folder below the chosen one
+    std::vector<int> m_levelStarts;  // m_folder's length before each of its levels
 };

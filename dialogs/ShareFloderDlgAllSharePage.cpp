@@ -121,7 +121,7 @@ void CShareFloderDlgAllSharePage::OnDownload()
     if (saveFolder.IsEmpty())
         return;
     // ':' separates the download parameter's fields; the download turns it back.
-    saveFolder.Replace(":", "：");
+    saveFolder.Replace(":", FULL_WIDTH_COLON);
 
     HWND progress = receiveProgressWindow();
     if (progress != NULL)

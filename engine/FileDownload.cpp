@@ -22,7 +22,6 @@
 #include "engine/LongPath.h"
 #include "engine/WindowLinks.h"
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -97,15 +96,6 @@ private:
     CString m_fileId;
 };
 
-std::wstring widen(const CString& text)
-{
-    int count = MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), NULL, 0);
-    std::wstring wide((size_t)(count > 0 ? count : 0), L'\0');
-    if (count > 0)
-        MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), &wide[0], count);
-    return wide;
-}
-
 // One file being written, by a path of any length.
 class OutputFile {
 public:
@@ -148,8 +138,8 @@ public:
     {
     }
 
-    void makeFolder(const CString& path) override { CreateDirectoryW(joinPathW(m_root, widen(path)).c_str(), NULL); }
-    bool createFile(const CString& path) override { return m_file.create(joinPathW(m_root, widen(path))); }
+    void makeFolder(const CString& path) override { CreateDirectoryW(joinPathW(m_root, toWide(path)).c_str(), NULL); }
+    bool createFile(const CString& path) override { return m_file.create(joinPathW(m_root, toWide(path))); }
     bool write(const char* data, int length) override
     {
         if (!m_file.write(data, length))
@@ -203,8 +193,8 @@ void sendRequest(SOCKET s, const DownloadItem& item, int command)
 {
     CString request;
     request.Format("1:%d:%s:%s:%d:%x:%x:0", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
-                   (const char*)CUtils::getHostName(), command, (unsigned int)atoi(item.packetNo),
-                   (unsigned int)atoi(item.fileId));
+                   (const char*)CUtils::getHostName(), command, (unsigned int)parseNumberField(item.packetNo, 10),
+                   (unsigned int)parseNumberField(item.fileId, 10));
     if (send(s, request, request.GetLength(), 0) == SOCKET_ERROR)
         AfxMessageBox("send error.");
 }
@@ -222,7 +212,7 @@ bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::
             return false;  // nothing arrived: no file
     }
     OutputFile file;
-    if (!file.create(joinPathW(longPathW(item.saveDir), widen(item.name))))
+    if (!file.create(joinPathW(longPathW(item.saveDir), toWide(item.name))))
         return false;
     while (rest > 0 && n > 0) {
         int count = (ULONGLONG)n < rest ? n : (int)rest;

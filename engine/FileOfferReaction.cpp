@@ -13,13 +13,13 @@
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
 #include "core/IpmsgProtocol.h"
+#include "core/NumberField.h"
+#include "core/UdpPacketSender.h"
 #include "engine/FileDownload.h"
 #include "engine/Messenger.h"
-#include "core/UdpPacketSender.h"
 #include "engine/WindowLinks.h"
 
 #include <atomic>
-#include <cstdlib>
 
 namespace {
 
@@ -70,7 +70,7 @@ CString promptText(const FileOffer& offer)
         OfferedItem item;
         if (!readEntry(offer.entries[i], &item))
             continue;
-        int type = atoi(item.attr);
+        int type = parseNumberField(item.attr, 10);
         CString line;
         if (type == IPMSG_FILE_REGULAR) {
             line.Format("文件：%s。\r\n", (const char*)item.name);

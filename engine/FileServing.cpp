@@ -5,11 +5,11 @@
 
 #include "core/Globals.h"
 #include "core/IpMessageParser.h"
+#include "core/NumberField.h"
 #include "engine/FileBlocks.h"
 #include "engine/FolderStreamSender.h"
 #include "engine/LongPath.h"
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -34,7 +34,7 @@ bool requestedPath(const char* request, int length, CString* path, int* offset)
     IpMessageParser parser;
     parser.parseFileRequest(request, length, &version, &packetNo, &user, &host, &command, &packetId, &fileId,
                             &offsetText);
-    *offset = atoi(offsetText);
+    *offset = parseNumberField(offsetText, 10);
     CString key = packetId + "-" + fileId;
     SharedStateLock lock;
     return shareIdMap.Lookup(key, *path) != FALSE;

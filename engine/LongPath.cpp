@@ -4,16 +4,6 @@
 
 namespace {
 
-std::wstring toWide(const CString& text)
-{
-    int count = MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), NULL, 0);
-    if (count <= 0)
-        return std::wstring();
-    std::wstring wide((size_t)count, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), &wide[0], count);
-    return wide;
-}
-
 std::wstring fullPath(const std::wstring& path)
 {
     DWORD needed = GetFullPathNameW(path.c_str(), 0, NULL, NULL);
@@ -27,6 +17,16 @@ std::wstring fullPath(const std::wstring& path)
 }
 
 }  // namespace
+
+std::wstring toWide(const CString& text)
+{
+    int count = MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), NULL, 0);
+    if (count <= 0)
+        return std::wstring();
+    std::wstring wide((size_t)count, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), &wide[0], count);
+    return wide;
+}
 
 std::wstring longPathW(const CString& path)
 {

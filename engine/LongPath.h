@@ -12,6 +12,9 @@
 // The full path in the "\\?\" form ("\\?\UNC\..." for a network path).
 std::wstring longPathW(const CString& path);
 
+// Text of the ANSI code page as a wide text.
+std::wstring toWide(const CString& text);
+
 // folder + "\" + name.
 std::wstring joinPathW(const std::wstring& folder, const std::wstring& name);
 

@@ -5,7 +5,6 @@ peer sends, and in the settings file. The frame's notice command makes the notic
 bottom-right corner of the work area, and its message-list command opens the message list. Screenshots are kept in build/<arch>/artifacts/."""
 
 import re
-import time
 import unittest
 
 import desktop
@@ -74,11 +73,13 @@ class SettingsTest(unittest.TestCase):
                                            what="the settings dialog")
 
             # The tray menu still works while the dialog is open; asking again brings no second one.
-            menu = open_tray_menu(desk, inspect)
-            desk.click(menu.rect[0] + 30, menu.rect[3] - 12 - 2 * 27)
-            inspect.wait_until(inspect.windows, lambda ws: not any(w.cls == "#32768" and w.visible for w in ws),
-                               what="the tray menu closed")
-            time.sleep(1)
+            # The menu's next appearance shows that the frame has handled the command before it.
+            for _ in range(2):
+                menu = open_tray_menu(desk, inspect)
+                desk.click(menu.rect[0] + 30, menu.rect[3] - 12 - 2 * 27)
+                inspect.wait_until(inspect.windows,
+                                   lambda ws: not any(w.cls == "#32768" and w.visible for w in ws),
+                                   what="the tray menu closed")
             self.assertEqual(len([w for w in inspect.windows() if w.title == SETTINGS_TITLE and w.visible]), 1)
 
             # The user page first, with the stored name and group and the peers' groups.

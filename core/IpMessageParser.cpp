@@ -1,13 +1,11 @@
 #include "core/IpMessageParser.h"
 
 #include "classlib/Mbcs.h"
-#include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/NumberField.h"
 #include "core/TextCut.h"
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -106,8 +104,10 @@ IpMessage* IpMessageParser::parse(CString text)
         setHeaderField(message, index, text.Mid(fieldStart));
         return message;
     }
-    std::unique_ptr<CStringList> pieces(CUtils::splitToList(text.Mid(fieldStart), ":"));
-    message->extra = pieces->GetHead();
+    // Only the first piece after the header counts: no need to cut the rest.
+    CString rest = text.Mid(fieldStart);
+    int end = rest.Find(':');
+    message->extra = end < 0 ? rest : rest.Left(end);
     return message;
 }
 

@@ -88,7 +88,7 @@ class Desktop:
 
     def xdotool(self, *args):
         done = subprocess.run(["xdotool", *args], stdin=subprocess.DEVNULL, capture_output=True,
-                              text=True, env=dict(os.environ, DISPLAY=self.display))
+                              text=True, env=dict(os.environ, DISPLAY=self.display, NO_AT_BRIDGE="1"))
         return done.stdout
 
     def x_window(self, name_pattern, timeout=20):
@@ -142,7 +142,10 @@ class Desktop:
                 self.xdotool("mousemove", "--sync", str(x + wiggle), str(y))
                 time.sleep(0.15)
             self.xdotool("mouseup", "1")
-            time.sleep(0.5)
+            # The source hears when the target has taken the data; ending it before would lose the drop.
+            said = select.select([source.stdout], [], [], 30)[0]
+            if not said or source.stdout.readline().strip() != "done":
+                raise AssertionError("the drag did not end")
         finally:
             source.terminate()
             source.wait(10)

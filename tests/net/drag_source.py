@@ -3,7 +3,8 @@ given place whose button is a drag source of the given paths as text/uri-list (X
 
     /usr/bin/python3 drag_source.py X Y PATH...
 
-It says "ready" on its standard output once the window is shown, and runs until ended. It needs
+It says "ready" on its standard output once the window is shown and "done" when a drag has ended
+(the target has taken the data, or the drag failed), and runs until ended. It needs
 the system's python3 with python3-gi and gir1.2-gtk-3.0."""
 
 import sys
@@ -28,6 +29,7 @@ def main():
     button.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [], Gdk.DragAction.COPY)
     button.drag_source_add_uri_targets()
     button.connect("drag-data-get", lambda widget, context, data, info, time: data.set_uris(uris))
+    button.connect("drag-end", lambda widget, context: print("done", flush=True))
     window.add(button)
     window.connect("destroy", Gtk.main_quit)
     window.show_all()

@@ -122,18 +122,11 @@ void CSettingDlg::OnOK()
     CDialogEx::OnOK();
 }
 
-// The buddy list owns the hot key. It is released first, so that turning
-// capture on while it is already registered registers it afresh instead of
-// failing on our own registration; a refusal then means another program
-// holds Ctrl+P, and the user is told so, since the setting itself is on.
+// The buddy list owns the hot key. A refusal means another program holds
+// Ctrl+P, and the user is told so, since the setting itself is on.
 void CSettingDlg::applyPrintScreenHotKey()
 {
-    HWND owner = AfxSafeHandle(userListDlg);
-    if (owner == NULL) {
-        return;
-    }
-    UnregisterHotKey(owner, ID_HOTKEY_PRINT_SCREEN);
-    if (isOpenPrintScreen && !RegisterHotKey(owner, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P')) {
+    if (userListDlg != NULL && userListDlg->GetSafeHwnd() != NULL && !userListDlg->applyPrintScreenHotKey()) {
         MessageBox(HOT_KEY_TAKEN, NULL, MB_OK | MB_ICONWARNING);
     }
 }

@@ -105,10 +105,16 @@ BOOL CUserListDlg::OnInitDialog()
     shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
     receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
 
-    if (isOpenPrintScreen) {
-        RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
-    }
+    applyPrintScreenHotKey();
     return TRUE;
+}
+
+// Released first, so that turning capture on while it is already registered
+// registers it afresh instead of failing on our own registration.
+BOOL CUserListDlg::applyPrintScreenHotKey()
+{
+    UnregisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN);
+    return !isOpenPrintScreen || RegisterHotKey(m_hWnd, ID_HOTKEY_PRINT_SCREEN, MOD_CONTROL, 'P');
 }
 
 void CUserListDlg::OnClose()

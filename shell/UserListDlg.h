@@ -45,6 +45,9 @@ public:
     // The chat window of a peer, made (hidden) with this label and title
     // when there is none yet; NULL when it cannot be made.
     CChartDlg* chatDialogFor(const CString& ip, const CString& label, const CString& title);
+    // Holds the screen-capture hot key Ctrl+P exactly while capture is on;
+    // FALSE when capture is on and another program holds the key.
+    BOOL applyPrintScreenHotKey();
 
     CImageList imageList;
     CBrush backgroundBrush;

@@ -91,7 +91,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     // would only hide the page), and Tab walks through all of its controls.
     if (::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD)
         return FALSE;
-    return ::IsDialogMessageA(m_hWnd, pMsg);
+    return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
 // ---- making the window -----------------------------------------------------------
@@ -193,19 +193,12 @@ INT_PTR CDialog::DoModal()
 
 void CDialog::runModalLoop()
 {
-    MSG msg;
     while (!m_bEndModal && m_hWnd) {
-        BOOL got = ::GetMessageA(&msg, NULL, 0, 0);
-        if (got == 0) {
+        int exitCode = 0;
+        if (!AfxPumpMessage(&exitCode)) {
             // WM_QUIT: hand it on to the outer loop.
-            ::PostQuitMessage((int)msg.wParam);
+            ::PostQuitMessage(exitCode);
             break;
-        }
-        if (got == -1)
-            break;
-        if (!AfxPreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
         }
     }
 }

@@ -41,6 +41,21 @@ BOOL AfxPreTranslateMessage(MSG* pMsg)
     return g_app ? g_app->PreTranslateMessage(pMsg) : CWnd::WalkPreTranslateTree(pMsg);
 }
 
+BOOL AfxPumpMessage(int* exitCode)
+{
+    MSG msg;
+    BOOL got = ::GetMessageW(&msg, NULL, 0, 0);
+    if (got == 0) {
+        *exitCode = (int)msg.wParam;
+        return FALSE;
+    }
+    if (got != -1 && !AfxPreTranslateMessage(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return TRUE;
+}
+
 // ---- CCommandLineInfo ------------------------------------------------------------
 
 CCommandLineInfo::CCommandLineInfo()
@@ -147,19 +162,13 @@ int CWinApp::Run()
 {
     MSG msg;
     for (;;) {
-        for (LONG idle = 0; !::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);)
+        for (LONG idle = 0; !::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE);)
             if (!OnIdle(idle++))
                 break;
-        BOOL got = ::GetMessageA(&msg, NULL, 0, 0);
-        if (got == 0) {
-            m_nExitCode = (int)msg.wParam;
+        int exitCode = 0;
+        if (!AfxPumpMessage(&exitCode)) {
+            m_nExitCode = exitCode;
             break;
-        }
-        if (got == -1)
-            continue;
-        if (!PreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
         }
     }
     return ExitInstance();

@@ -33,8 +33,8 @@ public:
     virtual ~CWinApp();
 
     virtual BOOL InitInstance();
-    // The message loop: PreTranslateMessage, then TranslateMessage and
-    // DispatchMessage; ends at WM_QUIT with ExitInstance().
+    // The message loop: idle processing while the queue is empty, then
+    // AfxPumpMessage; ends at WM_QUIT with ExitInstance().
     virtual int Run();
     virtual int ExitInstance();
     // Called when the queue is empty; deletes temporary wrappers. Return TRUE
@@ -81,5 +81,16 @@ inline void AfxEnableControlContainer()
 BOOL AfxInitRichEdit();
 // The application's PreTranslateMessage, or the window walk without one.
 BOOL AfxPreTranslateMessage(MSG* pMsg);
+// Waits for the thread's next message and hands it on: to
+// AfxPreTranslateMessage first, else translated and dispatched. FALSE at
+// WM_QUIT, with its exit code in *exitCode.
+//
+// The loop is a wide one while every window and text stays code page 936:
+// a character typed with a keyboard layout or an input method reaches an
+// ANSI window as its code-page bytes only when it went through a wide
+// GetMessage/IsDialogMessage/DispatchMessage (with the ANSI ones Wine hands
+// every typed CJK character to an edit as "??"); the system converts the
+// messages for the ANSI window procedures.
+BOOL AfxPumpMessage(int* exitCode);
 // What WinMain does: InitInstance, then Run.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

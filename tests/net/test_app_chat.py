@@ -72,17 +72,19 @@ class ApplicationTest(unittest.TestCase):
                                          what="the history")
             self.assertRegex(history, b"^PeerNick " + TIME + "：\r\n你好，ZQ$".encode("gbk"))
 
-            # The user clicks into the input, types an answer and presses Enter (the Send button).
+            # The user clicks into the input, types an answer in ASCII and Chinese (as a keyboard
+            # layout or an input method sends it) and presses Enter (the Send button).
+            answer = "hello peer 给你文件：三个"
             desk.focus(desk.x_window(re.escape(PEER)))
             desk.click(*inspect.child(chat, MESSAGE).centre())
-            desk.type("hello peer")
+            desk.type(answer)
             desk.key("Return")
             sent = peer.expect(lambda p: p.mode == SENDMSG and p.sender[0] == ZQ, what="the answer")
-            self.assertEqual(sent.extra.rstrip(b"\0"), b"hello peer")
+            self.assertEqual(sent.extra.rstrip(b"\0"), answer.encode("gbk"))
             history = inspect.wait_until(lambda: inspect.child(chat, HISTORY).text_bytes,
                                          lambda h: b"hello peer" in h, what="the answer in the history")
             self.assertRegex(history, b"^PeerNick " + TIME + "：\r\n你好，ZQ\r\n".encode("gbk") +
-                             b"Li " + TIME + "：\r\nhello peer$".encode("gbk"))
+                             b"Li " + TIME + ("：\r\n" + answer + "$").encode("gbk"))
             self.assertEqual(inspect.child(chat, MESSAGE).text_bytes, b"", "the input is emptied")
             desk.screenshot("chat-window.png", inspect.wait_window(lambda w: w.title == title).rect)
 

@@ -88,15 +88,16 @@ class SettingsTest(unittest.TestCase):
             self.assertEqual(visible_child(inspect, settings, GROUP_COMBO).text_bytes, b"Dev")
             desk.screenshot("settings-dialog.png", settings.rect)
 
-            # The user types a new name and presses OK.
+            # The user types a new name, Chinese and ASCII, and presses OK.
             desk.focus(desk.x_window("^%s$" % re.escape(SETTINGS_TITLE)))
             desk.click(*name.centre())
             desk.key("End")
             for _ in range(4):
                 desk.key("BackSpace")
-            desk.type("Wang Wu")
+            new_name = "王五 Wu".encode("gbk")
+            desk.type(new_name.decode("gbk"))
             self.assertEqual(inspect.wait_until(lambda: visible_child(inspect, settings, USER_NAME).text_bytes,
-                                                lambda t: t == b"Wang Wu", what="the typed name"), b"Wang Wu")
+                                                lambda t: t == new_name, what="the typed name"), new_name)
             desk.screenshot("settings-dialog-typed.png", settings.rect)
             desk.click(*inspect.child(settings, 1).centre())
             inspect.wait_until(inspect.windows,
@@ -106,14 +107,14 @@ class SettingsTest(unittest.TestCase):
             # Stored in the file at once ...
             with open(wine.settings_path(), "rb") as f:
                 stored = f.read()
-            self.assertIn(b"userName=Wang Wu\r\n", stored)
+            self.assertIn(b"userName=" + new_name + b"\r\n", stored)
             self.assertIn(b"userGroupName=Dev\r\n", stored)
 
             # ... and the next entry of a peer is answered with it.
             peer.inbox.clear()
             peer.send_entry(ZQ, "PeerNick", "Sales")
             answer = peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="the answer")
-            self.assertEqual(answer.extra_fields()[:2], [b"Wang Wu", b"Dev"])
+            self.assertEqual(answer.extra_fields()[:2], [new_name, b"Dev"])
 
             # The frame's notice command: the notice rises to the work area's bottom-right corner
             # (the whole screen here: no task bar), one pixel above its bottom edge.

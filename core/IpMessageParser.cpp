@@ -1,7 +1,9 @@
 #include "core/IpMessageParser.h"
 
 #include "classlib/Mbcs.h"
+#include "classlib/Utf8.h"
 #include "core/IpMessage.h"
+#include "core/IpmsgProtocol.h"
 #include "core/NumberField.h"
 #include "core/TextCut.h"
 
@@ -74,6 +76,79 @@ void readSeparatedTail(const char* tail, int length, IpMessage* packet)
     }
 }
 
+// The piece of an entry's tail that says in which encoding its names are:
+// "nickname<NUL>group<NUL>icon<NUL>utf-8<NUL>" from clients that write them in
+// UTF-8. NUL and ':' are never part of a longer character in UTF-8 or GBK, so
+// the pieces are cut at those bytes whatever the encoding.
+const int ENCODING_PIECE = 3;
+const char UTF8_MARK[] = "utf-8";
+
+struct Piece {
+    const char* bytes;
+    int length;
+};
+
+bool isSeparator(char c)
+{
+    return c == ':' || c == '\0';
+}
+
+// The first `count` pieces of the tail cut at every ':' and NUL byte; missing
+// ones are empty.
+void cutPieces(const char* tail, int length, Piece* pieces, int count)
+{
+    int start = 0;
+    for (int k = 0; k < count; ++k) {
+        int end = start;
+        while (end < length && !isSeparator(tail[end]))
+            ++end;
+        pieces[k].bytes = tail + (start < length ? start : length);
+        pieces[k].length = end > start ? end - start : 0;
+        start = end + 1;
+    }
+}
+
+bool sameTextIgnoringCase(const Piece& piece, const char* text)
+{
+    int length = (int)strlen(text);
+    if (piece.length != length)
+        return false;
+    for (int i = 0; i < length; ++i) {
+        char c = piece.bytes[i];
+        if (c >= 'A' && c <= 'Z')
+            c = (char)(c - 'A' + 'a');
+        if (c != text[i])
+            return false;
+    }
+    return true;
+}
+
+// An entry or an answer to one: the datagrams that carry a peer's names.
+bool announcesPeer(int command)
+{
+    int mode = command & 0xFF;
+    return mode == IPMSG_BR_ENTRY || mode == IPMSG_ANSENTRY;
+}
+
+// Nickname and group of an entry or answer whose names are marked as UTF-8
+// and are well-formed UTF-8, in the ANSI code page; false for anything else,
+// which is read as GBK.
+bool readUtf8Names(const char* tail, int length, IpMessage* packet)
+{
+    length = length < MAX_FIELD_LENGTH ? length : MAX_FIELD_LENGTH;
+    Piece pieces[ENCODING_PIECE + 1];
+    cutPieces(tail, length, pieces, ENCODING_PIECE + 1);
+    const Piece& nickname = pieces[0];
+    const Piece& group = pieces[1];
+    if (!sameTextIgnoringCase(pieces[ENCODING_PIECE], UTF8_MARK) ||
+        !isWellFormedUtf8(nickname.bytes, nickname.length) || !isWellFormedUtf8(group.bytes, group.length)) {
+        return false;
+    }
+    packet->extra = utf8ToAnsi(nickname.bytes, nickname.length);
+    packet->group = utf8ToAnsi(group.bytes, group.length);
+    return true;
+}
+
 }  // namespace
 
 IpMessageParser::IpMessageParser()
@@ -138,7 +213,7 @@ int IpMessageParser::parseRawPacket(const char* data, int length, int mode, IpMe
         // Other clients end the text with NUL bytes (and may put more after
         // them); only the text before the first NUL is the message.
         packet->extra = boundedText(tail, tailLength);
-    } else {
+    } else if (!(announcesPeer(packet->command) && readUtf8Names(tail, tailLength, packet))) {
         readSeparatedTail(tail, tailLength, packet);
     }
     return 1;

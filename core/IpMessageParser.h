@@ -23,7 +23,9 @@ public:
     //          first NUL, ':' inside it kept.
     //   other modes (entry, answer, file offer): NULs count as ':'; extra is
     //          the first piece after the fifth ':' and group the second,
-    //          when there is a second.
+    //          when there is a second. An entry or an answer to one (by its
+    //          command word) whose fourth piece is "utf-8" and whose nickname and group are
+    //          well-formed UTF-8 has them turned into the ANSI code page.
     // Each header field and the extra keep at most 1023 bytes, never ending
     // inside a double-byte character.
     int parseRawPacket(const char* data, int length, int mode, IpMessage* packet);

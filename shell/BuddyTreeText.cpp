@@ -54,6 +54,12 @@ CString incrementedText(const CString& text)
     return countedText(itemName(text), itemNumber(text) + 1);
 }
 
+CString decrementedText(const CString& text)
+{
+    int number = itemNumber(text);
+    return countedText(itemName(text), number > 0 ? number - 1 : 0);
+}
+
 bool sameName(CString a, CString b)
 {
     return a.Trim() == b.Trim();

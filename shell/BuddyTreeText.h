@@ -27,6 +27,8 @@ CString itemPeerIp(const CString& text);
 CString countedText(const CString& name, int number);
 // The same text with its number one higher.
 CString incrementedText(const CString& text);
+// The same text with its number one lower, never below 0.
+CString decrementedText(const CString& text);
 // Names are compared trimmed, byte for byte.
 bool sameName(CString a, CString b);
 

@@ -8,6 +8,7 @@
 #include "shell/UserListTreeCtrl.h"
 
 class CChartDlg;
+class User;
 
 // The buddy-list window, the one the user works with: the own name and group
 // at the top, three buttons, and the buddy tree. It opens the chat windows,
@@ -18,7 +19,8 @@ class CChartDlg;
 // The tree model: a first item "全部好友(n)" counting the peers, then the
 // work groups as a hierarchy of items "level(k)" counting their children,
 // each peer as an item "nickname(ip)" under the deepest level of its group
-// path. There is no group table: groups are found again by their texts.
+// path. There is no group table: groups are found again by their texts. A
+// later entry from a known IP renames and moves the peer's item.
 class CUserListDlg : public CDialog {
     DECLARE_DYNAMIC(CUserListDlg)
 public:
@@ -83,6 +85,15 @@ protected:
 private:
     void insertAllPeersItem();
     void incrementCount(HTREEITEM item);
+    void decrementCount(HTREEITEM item);
+    // The item "nickname(ip)" under the peer's group, counted there.
+    void insertPeerItem(const User& peer);
+    // The item of the peer at ip under its group's item, or NULL.
+    HTREEITEM findPeerItem(const CString& ip, const CString& group);
+    // Takes a peer's item out of its group; groups left empty go with it.
+    void removePeerItem(HTREEITEM item);
+    // An open chat window of the peer follows its new nickname.
+    void renameChat(const CString& ip, const CString& nickname);
     bool isUserItem(HTREEITEM item);
     HTREEITEM findChildGroup(HTREEITEM parent, const CString& level);
     // A new group item "level(0)": at the root level trimmed and after the

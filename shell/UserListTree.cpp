@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/IpMessage.h"
 #include "core/User.h"
+#include "dialogs/ChartDlg.h"
 #include "shell/BuddyTreeText.h"
 
 using namespace BuddyTreeText;
@@ -30,6 +31,11 @@ void CUserListDlg::insertAllPeersItem()
 void CUserListDlg::incrementCount(HTREEITEM item)
 {
     userTree.SetItemText(item, incrementedText(userTree.GetItemText(item)));
+}
+
+void CUserListDlg::decrementCount(HTREEITEM item)
+{
+    userTree.SetItemText(item, decrementedText(userTree.GetItemText(item)));
 }
 
 bool CUserListDlg::isUserItem(HTREEITEM item)
@@ -108,26 +114,98 @@ LRESULT CUserListDlg::OnUserEntry(WPARAM, LPARAM lParam)
     user->host = message->host;
     user->ip = message->senderIp;
     user->clientKind = clientKindOf(message->version);
+    bool known = false;
+    CString oldGroup;
     {
         SharedStateLock lock;
-        CObject* known = NULL;
-        if (userMap.Lookup(user->ip, known)) {
-            // A known peer is never updated by a later entry.
+        CObject* value = NULL;
+        if (userMap.Lookup(user->ip, value)) {
+            // A known peer that restarted under another name or group, or
+            // whose first entry we read wrongly, is updated in place.
+            User* record = static_cast<User*>(value);
+            bool same = record->nickname == user->nickname && record->group == user->group &&
+                record->host == user->host && record->clientKind == user->clientKind;
+            known = true;
+            oldGroup = record->group;
+            if (!same) {
+                record->nickname = user->nickname;
+                record->group = user->group;
+                record->host = user->host;
+                record->clientKind = user->clientKind;
+            }
             delete user;
-            return 0;
+            if (same) {
+                return 0;
+            }
+            user = record;
+        } else {
+            userMap.SetAt(user->ip, user);
         }
-        userMap.SetAt(user->ip, user);
     }
     // Only this thread writes userMap, so the record stays valid here.
-    CString itemText = user->nickname + "(" + user->ip + ")";
-    int image = user->clientKind + 1;
-
     holdTreeRedraw();
-    incrementCount(userTree.GetRootItem());
-    HTREEITEM group = ensureGroupItem(user->group);
-    userTree.InsertItem(itemText, image, image, group, TVI_SORT);
-    incrementCount(group);
+    if (!known) {
+        incrementCount(userTree.GetRootItem());
+        insertPeerItem(*user);
+        return 0;
+    }
+    // The new item goes in before the old one leaves, so that a group the
+    // peer stays in is kept in its place.
+    HTREEITEM oldItem = findPeerItem(user->ip, oldGroup);
+    insertPeerItem(*user);
+    if (oldItem != NULL) {
+        removePeerItem(oldItem);
+    }
+    renameChat(user->ip, user->nickname);
     return 0;
+}
+
+void CUserListDlg::insertPeerItem(const User& peer)
+{
+    int image = peer.clientKind + 1;
+    HTREEITEM group = ensureGroupItem(peer.group);
+    userTree.InsertItem(peer.nickname + "(" + peer.ip + ")", image, image, group, TVI_SORT);
+    incrementCount(group);
+}
+
+HTREEITEM CUserListDlg::findPeerItem(const CString& ip, const CString& group)
+{
+    HTREEITEM groupItem = findGroupItem(group);
+    HTREEITEM item = groupItem == NULL ? NULL : userTree.GetChildItem(groupItem);
+    while (item != NULL && !(isUserItem(item) && itemPeerIp(userTree.GetItemText(item)) == ip)) {
+        item = userTree.GetNextSiblingItem(item);
+    }
+    return item;
+}
+
+void CUserListDlg::removePeerItem(HTREEITEM item)
+{
+    HTREEITEM group = userTree.GetParentItem(item);
+    userTree.DeleteItem(item);
+    // Each group counts its children: a group left empty goes, and its
+    // parent counts one child less. The all-peers item always stays.
+    HTREEITEM allPeers = userTree.GetRootItem();
+    while (group != NULL) {
+        decrementCount(group);
+        if (group == allPeers || userTree.GetChildItem(group) != NULL) {
+            break;
+        }
+        HTREEITEM parent = userTree.GetParentItem(group);
+        userTree.DeleteItem(group);
+        group = parent;
+    }
+}
+
+void CUserListDlg::renameChat(const CString& ip, const CString& nickname)
+{
+    CObject* value = NULL;
+    if (!chatDialogMap.Lookup(ip, value)) {
+        return;
+    }
+    CChartDlg* chat = static_cast<CChartDlg*>(value);
+    chat->peerLabel = nickname;
+    chat->title = nickname + "(" + ip + ")";
+    chat->SetWindowText(chat->title);
 }
 
 // A few hundred peers answer our entry broadcast at once, and drawing the tree

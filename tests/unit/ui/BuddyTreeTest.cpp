@@ -6,6 +6,7 @@
 #include "core/IpMessage.h"
 #include "core/User.h"
 #include "core/WindowMessages.h"
+#include "dialogs/ChartDlg.h"
 #include "shell/UserListDlg.h"
 
 #include <gtest/gtest.h>
@@ -121,8 +122,31 @@ const TreeCase TREE_CASES[] = {
      "   Web(2) #1\n"
      "    Ann(10.0.0.1) #2\n"
      "    Bob(10.0.0.2) #2\n"},
-    {"a known IP is ignored, whatever its new nickname or group",
-     {{"10.0.0.1", "Ann", "G", "1-1-ZQ"}, {"10.0.0.1", "Zed", "H", "1"}},
+    {"a known IP under a new nickname and group moves; groups left empty go, counts follow",
+     {{"10.0.0.1", "Ann", "Dev-Web", "1-1-ZQ"},
+      {"10.0.0.2", "Bob", "Dev", "1-1-ZQ"},
+      {"10.0.0.1", "Zed", "Sales-East", "1"}},
+     "全部好友(2) #1\n"
+     "Dev(1) #1\n"
+     "  Bob(10.0.0.2) #2\n"
+     "Sales(1) #1\n"
+     "  East(1) #1\n"
+     "    Zed(10.0.0.1) #3\n"},
+    {"a known IP renamed in its group keeps the group in its place",
+     {{"10.0.0.1", "Ann", "Yellow", "1-1-ZQ"}, {"10.0.0.2", "Bob", "Blue", "1-1-ZQ"}, {"10.0.0.1", "Amy", "Yellow", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "Yellow(1) #1\n"
+     "  Amy(10.0.0.1) #2\n"
+     "Blue(1) #1\n"
+     "  Bob(10.0.0.2) #2\n"},
+    {"the same entry again changes nothing",
+     {{"10.0.0.1", "Ann", "G-H", "1-1-ZQ"}, {"10.0.0.1", "Ann", "G-H", "1-1-ZQ"}},
+     "全部好友(1) #1\n"
+     "G(1) #1\n"
+     "  H(1) #1\n"
+     "    Ann(10.0.0.1) #2\n"},
+    {"a peer leaving the all-peers item as its group leaves that item in place",
+     {{"10.0.0.1", "Ann", "全部好友", "1-1-ZQ"}, {"10.0.0.1", "Ann", "G", "1-1-ZQ"}},
      "全部好友(1) #1\n"
      "G(1) #1\n"
      "  Ann(10.0.0.1) #2\n"},
@@ -200,6 +224,26 @@ TEST_F(BuddyTree, EntryRecordsThePeer)
     EXPECT_EQ(user->host, "peerbox");
     EXPECT_EQ(user->ip, "10.0.0.7");
     EXPECT_EQ(user->clientKind, 3);
+}
+
+TEST_F(BuddyTree, RenamedPeerRenamesItsChatWindowAndRecord)
+{
+    add({"10.0.0.7", "Ann", "Dev", "1-1-ZQ"});
+    CChartDlg* chat = dialog->chatDialogFor("10.0.0.7", "Ann", "Ann(10.0.0.7)");
+    ASSERT_NE(chat, nullptr);
+    add({"10.0.0.7", "王五", "Sales", "1-1-ZQ"});
+
+    CString title;
+    chat->GetWindowText(title);
+    EXPECT_STREQ(title, "王五(10.0.0.7)");
+    {
+        SharedStateLock lock;
+        CObject* value = NULL;
+        ASSERT_TRUE(userMap.Lookup("10.0.0.7", value));
+        EXPECT_STREQ(static_cast<User*>(value)->nickname, "王五");
+        EXPECT_STREQ(static_cast<User*>(value)->group, "Sales");
+    }
+    closeChatWindows();
 }
 
 TEST_F(BuddyTree, ExpandingAndCollapsingSwitchTheGroupImage)

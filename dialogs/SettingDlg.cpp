@@ -2,7 +2,6 @@
 
 #include "core/Globals.h"
 #include "core/Settings.h"
-#include "shell/UserListDlg.h"
 
 namespace {
 
@@ -14,6 +13,8 @@ const char* const HOT_KEY_TAKEN =
     "抓屏快捷键 Ctrl+P 已被其它程序占用，无法注册。\r\n抓屏设置已保存，但按 Ctrl+P 不会抓屏。";
 
 }  // namespace
+
+BOOL (*CSettingDlg::applyHotKeySetting)() = NULL;
 
 CSettingDlg::CSettingDlg(CWnd* parent)
     : CDialogEx(IDD_SETTING_DLG, parent)
@@ -126,7 +127,7 @@ void CSettingDlg::OnOK()
 // Ctrl+P, and the user is told so, since the setting itself is on.
 void CSettingDlg::applyPrintScreenHotKey()
 {
-    if (userListDlg != NULL && userListDlg->GetSafeHwnd() != NULL && !userListDlg->applyPrintScreenHotKey()) {
+    if (applyHotKeySetting != NULL && !applyHotKeySetting()) {
         MessageBox(HOT_KEY_TAKEN, NULL, MB_OK | MB_ICONWARNING);
     }
 }

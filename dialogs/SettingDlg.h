@@ -17,6 +17,12 @@ public:
     explicit CSettingDlg(CWnd* parent = NULL);
     virtual ~CSettingDlg();
 
+    // Makes the screen-capture hot key follow the stored setting; FALSE when
+    // capture is on and another program holds Ctrl+P. The buddy list owns
+    // the key, and the shell sets this when it makes that window; NULL while
+    // there is none.
+    static BOOL (*applyHotKeySetting)();
+
     CListCtrl pageList;
     CSettingUserDlg userPage;
     CSettingSystemDlg systemPage;

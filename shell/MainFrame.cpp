@@ -80,6 +80,15 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
+namespace {
+
+BOOL applyBuddyListHotKey()
+{
+    return userListDlg == NULL || userListDlg->GetSafeHwnd() == NULL || userListDlg->applyPrintScreenHotKey();
+}
+
+}  // namespace
+
 int CMainFrame::OnCreate(LPCREATESTRUCT create)
 {
     if (CFrameWnd::OnCreate(create) == -1) {
@@ -111,6 +120,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT create)
     userList->ModifyStyleEx(0, WS_EX_APPWINDOW);  // a task-bar button although its owner is hidden
     userList->ShowWindow(SW_SHOW);
     userListDlg = userList;
+    CSettingDlg::applyHotKeySetting = applyBuddyListHotKey;
 
     loadConfig();
     // The buddy list exists before the first datagram arrives.

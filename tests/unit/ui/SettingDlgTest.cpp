@@ -143,6 +143,7 @@ protected:
         setPromptScript(&prompts);
         ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL));
         userListDlg = &buddyList;
+        CSettingDlg::applyHotKeySetting = [] { return userListDlg->applyPrintScreenHotKey(); };
         ASSERT_FALSE(ctrlPIsTaken());
 
         {
@@ -162,6 +163,7 @@ protected:
         if (dialog.m_hWnd != NULL) {
             dialog.DestroyWindow();
         }
+        CSettingDlg::applyHotKeySetting = NULL;
         userListDlg = NULL;
         buddyList.DestroyWindow();
         setPromptScript(NULL);

@@ -38,7 +38,8 @@ public:
     // empty when there is none.
     static void getParamValue(CString* value, const char* data, int length, CString key);
 
-    // Share-folder commands; they send datagrams, so they live in the engine.
+    // Share-folder commands: the broadcast request and the unicast reply,
+    // sent from the UDP socket through the UDP sender; both return 1.
     static int requestShareLists();
     static int sendShareListReply(CString ip, CString list);
 };

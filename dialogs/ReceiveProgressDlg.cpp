@@ -69,7 +69,6 @@ void splitFields(const CString& text, CStringArray& fields)
     CUtils::splitToArray(text, ":", &fields);
 }
 
-// An announced size as the unsigned 32 bits that an offer carries.
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CReceiveProgressDlg, CDialogEx)

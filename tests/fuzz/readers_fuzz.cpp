@@ -22,6 +22,7 @@
 #include "classlib/CStringArray.h"
 #include "classlib/CStringList.h"
 #include "classlib/Mbcs.h"
+#include "classlib/Utf8.h"
 #include "core/CUtils.h"
 #include "core/IpMessage.h"
 #include "core/IpMessageParser.h"
@@ -151,6 +152,23 @@ struct Reach {
 };
 Reach reach;
 
+// A name of an entry marked UTF-8 is the conversion of one well-formed
+// piece of the input (cut at NUL and ':') rather than a run of its bytes.
+bool isConvertedPiece(const CString& field, Bytes input)
+{
+    for (int start = 0; start <= input.length;) {
+        int end = start;
+        while (end < input.length && input.data[end] != '\0' && input.data[end] != ':')
+            ++end;
+        const char* piece = input.data + start;
+        int length = end - start < MAX_FIELD_LENGTH ? end - start : MAX_FIELD_LENGTH;
+        if (isWellFormedUtf8(piece, length) && utf8ToAnsi(piece, length) == field)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 void checkRawPacket(Bytes input)
 {
     const int modes[] = {1, 2, 4};  // chat text, entry, answer or file offer
@@ -165,7 +183,8 @@ void checkRawPacket(Bytes input)
         const CString* tailFields[] = {&packet.extra, &packet.group};
         for (const CString* field : tailFields) {
             CHECK("parseRawPacket", field->GetLength() <= MAX_FIELD_LENGTH);
-            CHECK("parseRawPacket", comesFrom(*field, input) && !holdsByte(*field, '\0'));
+            CHECK("parseRawPacket", (comesFrom(*field, input) || isConvertedPiece(*field, input)) &&
+                                        !holdsByte(*field, '\0'));
             if (mode != 1)
                 CHECK("parseRawPacket", !holdsCharacter(*field, ':'));
         }
@@ -514,6 +533,9 @@ const std::vector<std::string>& startingInputs()
         // Entry and answer: nickname, NUL, group.
         BYTES("1-1-ZQ:1700000001:alice:PC-1:1:Alice\0Dev-Web\0"),
         BYTES("1-1-ZQ:5:bob:HOST2:3:\xc4\xe3\xba\xc3\0\xb1\xa8\xb8\xe6\0"),
+        // An entry with its names in UTF-8 (三个字, 互通组), marked so.
+        BYTES("1_iptux 0.8.3:7:root:vm:1:\xe4\xb8\x89\xe4\xb8\xaa\xe5\xad\x97\0\xe4\xba\x92\xe9\x80\x9a"
+              "\xe7\xbb\x84\0icon-tux.png\0utf-8\0"),
         // Chat text, with ':' inside and NULs after it.
         BYTES("1:10:u:h:288:hello: \xc4\xe3\xba\xc3 \\ | \0junk\0"),
         BYTES("1_other 0.9:15:root:vm:1048864:see you\0"),

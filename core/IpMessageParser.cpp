@@ -17,7 +17,6 @@ const int MAX_FIELD_LENGTH = FIELD_AREA_SIZE - 1;
 
 const int HEADER_FIELD_COUNT = 5;  // version, packet number, user, host, command
 
-const int MODE_CHAT_TEXT = 1;
 
 // The bytes read as text up to their first NUL, kept within one field area.
 CString boundedText(const char* bytes, int length)
@@ -209,7 +208,7 @@ int IpMessageParser::parseRawPacket(const char* data, int length, int mode, IpMe
 
     const char* tail = data + position;
     int tailLength = length - position;
-    if (mode == MODE_CHAT_TEXT) {
+    if (mode == READ_CHAT_TEXT) {
         // Other clients end the text with NUL bytes (and may put more after
         // them); only the text before the first NUL is the message.
         packet->extra = boundedText(tail, tailLength);

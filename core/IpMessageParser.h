@@ -9,6 +9,11 @@ class IpMessage;
 // state; any thread may use its own instance.
 class IpMessageParser {
 public:
+    // How parseRawPacket reads what follows the header.
+    static const int READ_CHAT_TEXT = 1;
+    static const int READ_ENTRY = 2;
+    static const int READ_ANSWER_OR_OFFER = 4;
+
     IpMessageParser();
     virtual ~IpMessageParser();
 
@@ -19,9 +24,9 @@ public:
     IpMessage* parse(CString text);
 
     // Fills packet from the raw datagram bytes (NULs included); returns 1.
-    //   mode 1 (chat text): extra = the text after the fifth ':' up to its
+    //   READ_CHAT_TEXT: extra = the text after the fifth ':' up to its
     //          first NUL, ':' inside it kept.
-    //   other modes (entry, answer, file offer): NULs count as ':'; extra is
+    //   READ_ENTRY, READ_ANSWER_OR_OFFER: NULs count as ':'; extra is
     //          the first piece after the fifth ':' and group the second,
     //          when there is a second. An entry or an answer to one (by its
     //          command word) whose fourth piece is "utf-8" and whose nickname and group are

@@ -23,7 +23,6 @@
 
 namespace {
 
-const int READ_OFFER = 4;
 // Each open question is a thread and a box on the user's screen: a peer that
 // floods offers must not open them without bound. Offers beyond these are
 // acknowledged and not asked.
@@ -129,7 +128,7 @@ void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpM
                                                CString port)
 {
     IpMessageParser parser;
-    parser.parseRawPacket(data, length, READ_OFFER, message);
+    parser.parseRawPacket(data, length, IpMessageParser::READ_ANSWER_OR_OFFER, message);
     FileOffer* offer = new FileOffer;
     parser.splitAttachments(data, length, &offer->entries);
 

@@ -91,12 +91,7 @@ BOOL IpMessageProcessor::isFileAttachMessage(const char* data, int length, CStri
         (options == IPMSG_FILEATTACHOPT || options == (IPMSG_FILEATTACHOPT | IPMSG_SENDCHECKOPT));
 }
 
-// The reading modes of IpMessageParser::parseRawPacket.
 namespace {
-
-const int READ_CHAT_TEXT = 1;
-const int READ_ENTRY = 2;
-const int READ_ANSWER = 4;
 
 void readDatagram(const char* data, int length, int mode, IpMessage* message)
 {
@@ -114,7 +109,7 @@ void showToBuddyList(UINT windowMessage, IpMessage* message)
 
 void IpMessageProcessor::takeTextMessage(const char* data, int length, IpMessage* message, CString ip)
 {
-    readDatagram(data, length, READ_CHAT_TEXT, message);
+    readDatagram(data, length, IpMessageParser::READ_CHAT_TEXT, message);
     showToBuddyList(WM_USER_RECEIVE_MESSAGE, message);
     // Acknowledged whether or not the sender asked, once the window has it.
     sendRecvMessage(message->packetNo, ip);
@@ -122,7 +117,7 @@ void IpMessageProcessor::takeTextMessage(const char* data, int length, IpMessage
 
 void IpMessageProcessor::takeBrEntry(const char* data, int length, IpMessage* message, CString ip)
 {
-    readDatagram(data, length, READ_ENTRY, message);
+    readDatagram(data, length, IpMessageParser::READ_ENTRY, message);
 
     // Our answer is on the wire before the window learns of the peer.
     IpMessageFactory factory;
@@ -136,6 +131,6 @@ void IpMessageProcessor::takeBrEntry(const char* data, int length, IpMessage* me
 
 void IpMessageProcessor::takeAnsEntry(const char* data, int length, IpMessage* message)
 {
-    readDatagram(data, length, READ_ANSWER, message);
+    readDatagram(data, length, IpMessageParser::READ_ANSWER_OR_OFFER, message);
     showToBuddyList(WM_USER_ADD_BUDDY, message);
 }

@@ -172,7 +172,7 @@ void CUserListDlg::OnTreeRClick(NMHDR*, LRESULT* result)
 
 void CUserListDlg::OnTreeDblClk(NMHDR*, LRESULT* result)
 {
-    openChatForSelection(0);
+    openChatForSelection(PEERS_ONLY);
     if (result != NULL) {
         *result = 0;  // the tree still opens or closes a double-clicked group
     }
@@ -180,15 +180,15 @@ void CUserListDlg::OnTreeDblClk(NMHDR*, LRESULT* result)
 
 void CUserListDlg::OnSendMessage()
 {
-    openChatForSelection(2);
+    openChatForSelection(GROUP_ALONE);
 }
 
 void CUserListDlg::OnSendMessageWithSubgroups()
 {
-    openChatForSelection(1);
+    openChatForSelection(GROUP_WITH_SUBGROUPS);
 }
 
-void CUserListDlg::openChatForSelection(int mode)
+void CUserListDlg::openChatForSelection(ChatOpening opening)
 {
     HTREEITEM item = userTree.GetSelectedItem();
     if (item == NULL) {
@@ -201,10 +201,10 @@ void CUserListDlg::openChatForSelection(int mode)
         return;
     }
     if (userTree.ItemHasChildren(item)) {
-        if (mode == 1 || mode == 2) {
+        if (opening != PEERS_ONLY) {
             CChartAllDlg group;
             group.groupFilter = groupPathOfItem(item);
-            group.includeSubGroups = mode == 1 ? TRUE : FALSE;
+            group.includeSubGroups = opening == GROUP_WITH_SUBGROUPS ? TRUE : FALSE;
             group.DoModal();
         }
         return;

@@ -41,9 +41,15 @@ public:
     HTREEITEM findGroupItem(CString path);
     // The same, creating every missing level, outermost first.
     HTREEITEM ensureGroupItem(CString path);
-    // Opens the chat for the selected tree item: 0 double-click, 1 a group
-    // with its sub-groups, 2 the group alone.
-    void openChatForSelection(int mode);
+    // What opening the chat for a selected tree item does with a group.
+    enum ChatOpening {
+        PEERS_ONLY = 0,  // a double-click: a group only opens or closes
+        GROUP_WITH_SUBGROUPS = 1,  // the group-send window for the group and its sub-groups
+        GROUP_ALONE = 2,  // the group-send window for the group's own peers
+    };
+    // Opens the chat for the selected tree item: a peer's chat window, the
+    // group-send window for the all-peers item, or for a group as `opening` says.
+    void openChatForSelection(ChatOpening opening);
     // The chat window of a peer, made (hidden) with this label and title
     // when there is none yet; NULL when it cannot be made.
     CChartDlg* chatDialogFor(const CString& ip, const CString& label, const CString& title);

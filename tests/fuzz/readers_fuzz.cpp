@@ -171,7 +171,8 @@ bool isConvertedPiece(const CString& field, Bytes input)
 
 void checkRawPacket(Bytes input)
 {
-    const int modes[] = {1, 2, 4};  // chat text, entry, answer or file offer
+    const int modes[] = {IpMessageParser::READ_CHAT_TEXT, IpMessageParser::READ_ENTRY,
+                         IpMessageParser::READ_ANSWER_OR_OFFER};
     for (int mode : modes) {
         IpMessage packet;
         IpMessageParser().parseRawPacket(input.data, input.length, mode, &packet);
@@ -185,12 +186,12 @@ void checkRawPacket(Bytes input)
             CHECK("parseRawPacket", field->GetLength() <= MAX_FIELD_LENGTH);
             CHECK("parseRawPacket", (comesFrom(*field, input) || isConvertedPiece(*field, input)) &&
                                         !holdsByte(*field, '\0'));
-            if (mode != 1)
+            if (mode != IpMessageParser::READ_CHAT_TEXT)
                 CHECK("parseRawPacket", !holdsCharacter(*field, ':'));
         }
-        if (mode == 1)
+        if (mode == IpMessageParser::READ_CHAT_TEXT)
             CHECK("parseRawPacket", packet.group.IsEmpty());
-        if (mode == 1 && !packet.host.IsEmpty())
+        if (mode == IpMessageParser::READ_CHAT_TEXT && !packet.host.IsEmpty())
             ++reach.headers;
     }
 }
@@ -223,7 +224,7 @@ void checkParse(Bytes input, const std::string& cText)
     bool hasNul = std::memchr(input.data, '\0', (size_t)input.length) != NULL;
     if (!hasNul && input.length <= MAX_FIELD_LENGTH && hasFiveSeparators(input)) {
         IpMessage packet;
-        IpMessageParser().parseRawPacket(input.data, input.length, 1, &packet);
+        IpMessageParser().parseRawPacket(input.data, input.length, IpMessageParser::READ_CHAT_TEXT, &packet);
         CHECK("parse", message->version == packet.version);
         CHECK("parse", message->packetNo == packet.packetNo);
         CHECK("parse", message->user == packet.user);

@@ -8,9 +8,9 @@
 
 namespace {
 
-const int CHAT_TEXT = 1;
-const int ENTRY = 2;
-const int ANSWER_OR_OFFER = 4;
+const int CHAT_TEXT = IpMessageParser::READ_CHAT_TEXT;
+const int ENTRY = IpMessageParser::READ_ENTRY;
+const int ANSWER_OR_OFFER = IpMessageParser::READ_ANSWER_OR_OFFER;
 
 // Raw datagram bytes; std::string keeps NULs.
 std::string bytes(const char* text, size_t length)

@@ -1,6 +1,6 @@
 #include "dialogs/ChatDialogBase.h"
 
-#include "core/WindowMessages.h"
+#include "dialogs/DroppedFiles.h"
 
 namespace {
 

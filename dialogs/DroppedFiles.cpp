@@ -1,6 +1,5 @@
 #include "dialogs/DroppedFiles.h"
 
-#include "core/WindowMessages.h"
 
 void forwardDroppedFiles(HWND control, HDROP drop)
 {

@@ -3,7 +3,7 @@
 #include "core/CUtils.h"
 #include "core/Globals.h"
 #include "core/NumberField.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "dialogs/ReportView.h"
 #include "dialogs/TransferTexts.h"
 

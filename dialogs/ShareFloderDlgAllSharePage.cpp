@@ -3,7 +3,6 @@
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
 #include "core/ShareListReply.h"
-#include "core/WindowMessages.h"
 #include "dialogs/ReportView.h"
 #include "engine/FileDownload.h"
 #include "engine/WindowLinks.h"

@@ -18,7 +18,6 @@
 #include "core/IpmsgProtocol.h"
 #include "core/NumberField.h"
 #include "core/SafeNames.h"
-#include "core/WindowMessages.h"
 #include "engine/LongPath.h"
 #include "engine/WindowLinks.h"
 

@@ -4,7 +4,6 @@
 #include "core/IpMessageFactory.h"
 #include "core/IpMessageParser.h"
 #include "core/IpmsgProtocol.h"
-#include "core/WindowMessages.h"
 #include "engine/IpMessageSender.h"
 #include "engine/Messenger.h"
 #include "engine/WindowLinks.h"

@@ -3,7 +3,6 @@
 #include "core/CUtils.h"
 #include "core/Globals.h"
 #include "core/ShareListReply.h"
-#include "core/WindowMessages.h"
 #include "engine/WindowLinks.h"
 
 BOOL ShareCommandProcessor::isShareListRequest(const char* data, int length, CString, CString)

@@ -4,7 +4,6 @@
 #include "core/Globals.h"
 #include "core/IpMessage.h"
 #include "core/Settings.h"
-#include "core/WindowMessages.h"
 #include "dialogs/SettingDlg.h"
 #include "engine/Messenger.h"
 #include "res/resource.h"

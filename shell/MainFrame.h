@@ -3,6 +3,12 @@
 #include "classlib/AfxWin.h"
 #include "shell/TrayIcon.h"
 
+// Messages the main frame takes from the tray icon and the other windows.
+const UINT WM_USER_TRAY_NOTIFY = WM_USER + 1;  // the tray icon's callback message
+const UINT WM_USER_NEW_MESSAGE_NOTICE = WM_USER + 101;
+const UINT WM_USER_RESTORE_TRAY_ICON = WM_USER + 102;
+const UINT WM_USER_EXIT = WM_USER + 106;  // ends the program as the tray menu's Exit does
+
 class CSettingDlg;
 class CUserListDlg;
 

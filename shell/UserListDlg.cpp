@@ -6,7 +6,7 @@
 #include "core/ScreenCapture.h"
 #include "core/Settings.h"
 #include "core/User.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "dialogs/ChartAllDlg.h"
 #include "dialogs/ChartDlg.h"
 #include "dialogs/ChatHistory.h"

@@ -2,7 +2,6 @@
 
 #include "core/FileSystem.h"
 #include "core/IpMessage.h"
-#include "core/WindowMessages.h"
 #include "engine/WindowLinks.h"
 #include "tests/net/driver/DriverLog.h"
 

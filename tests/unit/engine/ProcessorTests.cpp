@@ -1,7 +1,7 @@
 #include "LoopbackWire.h"
 #include "RecordingBuddyWindow.h"
 #include "core/Globals.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "engine/IpMessageProcessor.h"
 
 #include <gtest/gtest.h>

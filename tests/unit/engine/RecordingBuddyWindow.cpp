@@ -2,7 +2,6 @@
 
 #include "LoopbackWire.h"
 #include "core/IpMessage.h"
-#include "core/WindowMessages.h"
 #include "core/ShareListReply.h"
 #include "engine/WindowLinks.h"
 

@@ -6,7 +6,7 @@
 #include "core/Globals.h"
 #include "core/IpmsgProtocol.h"
 #include "core/User.h"
-#include "core/WindowMessages.h"
+#include "dialogs/DroppedFiles.h"
 #include "dialogs/ChartAllDlg.h"
 #include "dialogs/ChartDlg.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "dialogs/ChartAllDlg.h"
 #include "dialogs/ChartDlg.h"
 #include "shell/UserListDlg.h"

@@ -2,7 +2,7 @@
 // control's parent as one WM_USER_ADD_DROPPED_FILE per path, in order.
 #include "UiTestSupport.h"
 
-#include "core/WindowMessages.h"
+#include "dialogs/DroppedFiles.h"
 #include "dialogs/FileEditCtrl.h"
 #include "dialogs/FileListCtrl.h"
 #include "dialogs/FileRichEditCtrl.h"

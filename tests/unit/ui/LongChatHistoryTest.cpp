@@ -6,7 +6,7 @@
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "dialogs/ChartDlg.h"
 #include "dialogs/ChatHistory.h"
 #include "shell/UserListDlg.h"

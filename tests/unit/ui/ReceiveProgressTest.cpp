@@ -5,7 +5,6 @@
 
 #include "core/Globals.h"
 #include "core/User.h"
-#include "core/WindowMessages.h"
 #include "dialogs/ReceiveProgressDlg.h"
 #include "dialogs/TransferTexts.h"
 #include "engine/WindowLinks.h"

@@ -7,7 +7,7 @@
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
 #include "core/Globals.h"
-#include "core/WindowMessages.h"
+#include "engine/WindowLinks.h"
 #include "dialogs/ShareFloderDlg.h"
 #include "core/ShareListReply.h"
 #include "shell/UserListDlg.h"

@@ -3,7 +3,7 @@
 // reacts to; texts cut to their fields at a character boundary.
 #include "UiTestSupport.h"
 
-#include "core/WindowMessages.h"
+#include "shell/MainFrame.h"
 #include "shell/TrayIcon.h"
 
 #include <gtest/gtest.h>

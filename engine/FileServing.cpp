@@ -27,8 +27,9 @@ const int DRAIN_WAIT_MS = 5000;
 const int SERVING_SEND_BUFFER = 1 << 20;
 
 // The local path the request asks for, copied out of shareIdMap; false when
-// the map does not know the request's key.
-bool requestedPath(const char* request, int length, CString* path, int* offset)
+// the map does not know the request's key, or when the item was offered to
+// others than peerIp (the peer cannot tell that from an unknown key).
+bool requestedPath(const char* request, int length, const CString& peerIp, CString* path, int* offset)
 {
     CString version, packetNo, user, host, command, packetId, fileId, offsetText;
     IpMessageParser parser;
@@ -37,7 +38,21 @@ bool requestedPath(const char* request, int length, CString* path, int* offset)
     *offset = parseNumberField(offsetText, 10);
     CString key = packetId + "-" + fileId;
     SharedStateLock lock;
+    CString recipients;
+    if (shareRecipients.Lookup(key, recipients) && recipients.Find("," + peerIp + ",") < 0)
+        return false;
     return shareIdMap.Lookup(key, *path) != FALSE;
+}
+
+// The dotted address of the connection's peer; empty when it is unknown,
+// which no recipient list holds.
+CString peerAddressOf(SOCKET s)
+{
+    sockaddr_in peer;
+    int length = sizeof peer;
+    if (getpeername(s, (sockaddr*)&peer, &length) != 0 || peer.sin_family != AF_INET)
+        return CString();
+    return CString(inet_ntoa(peer.sin_addr));
 }
 
 // Ends the connection after the last byte: the peer sees the end of the data
@@ -68,6 +83,7 @@ void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.
+    CString peerIp = peerAddressOf(s);
     std::vector<char> request(REQUEST_BUFFER_SIZE);
     for (;;) {
         int n = recv(s, &request[0], REQUEST_BUFFER_SIZE, 0);
@@ -75,7 +91,7 @@ void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
             break;
         CString path;
         int offset = 0;
-        if (!requestedPath(&request[0], n, &path, &offset))
+        if (!requestedPath(&request[0], n, peerIp, &path, &offset))
             continue;
         DWORD attributes = GetFileAttributesW(longPathW(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)

@@ -7,8 +7,9 @@
 
 // Reads one file request from the connection s and answers it with the file's
 // bytes or the folder stream of what shareIdMap holds under the request's key,
-// then closes s. A request that cannot be served gets no answer and the peer
-// may send another. Waits for a request at most requestTimeoutMs at a time,
+// then closes s. An item offered to other addresses (shareRecipients) is not
+// served to this peer. A request that cannot be served gets no answer and the
+// peer may send another. Waits for a request at most requestTimeoutMs at a time,
 // and gives up a send that moves nothing for sendTimeoutMs.
 void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs);
 

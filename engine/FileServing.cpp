@@ -76,16 +76,23 @@ void closeConnection(SOCKET s, char* buffer)
 
 void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 {
+    // The request's time limit runs from the start, whatever arrives: bytes
+    // that are no request must not keep the connection and its thread.
+    DWORD start = GetTickCount();
     setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&SERVING_SEND_BUFFER, sizeof SERVING_SEND_BUFFER);
-    // Idle connections must not hold their threads for ever.
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&requestTimeoutMs, sizeof requestTimeoutMs);
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, (const char*)&sendTimeoutMs, sizeof sendTimeoutMs);
+    CString peerIp = peerAddressOf(s);
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.
-    CString peerIp = peerAddressOf(s);
     std::vector<char> request(REQUEST_BUFFER_SIZE);
+    bool served = false;
     for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= requestTimeoutMs)
+            break;
+        DWORD left = requestTimeoutMs - elapsed;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&left, sizeof left);
         int n = recv(s, &request[0], REQUEST_BUFFER_SIZE, 0);
         if (n <= 0)
             break;
@@ -101,9 +108,13 @@ void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
             sendFolderByTcp(s, lastPathComponent(path), path);
         else
             sendFileData(s, path, offset);
+        served = true;
         break;
     }
-    closeConnection(s, &request[0]);
+    if (served)
+        closeConnection(s, &request[0]);
+    else
+        closesocket(s);  // no data of ours can be lost
 }
 
 BOOL sendFileData(SOCKET s, CString path, int offset)

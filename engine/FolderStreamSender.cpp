@@ -17,13 +17,13 @@ bool isDots(const wchar_t* name)
     return (name[0] == L'.' && name[1] == 0) || (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
 }
 
-// The name of what handle opened, after every link on the way (the file
-// system's own form, e.g. "\\??\\C:\\x\\y"); empty when it cannot tell.
-// GetFinalPathNameByHandleW would give the same in the "\\?\\" form, but
-// under Wine 8 it fails (ERROR_MORE_DATA, whatever the buffer) once the path
-// passes about 260 characters, which a deep shared tree does; the object
-// name it is made from has no such limit. name holds a NAME_BUFFER_SIZE
-// buffer.
+// The name of what handle opened, after every link on the way, in the file
+// system's own form (such as \??\C:\x\y); empty when it cannot tell. buffer
+// is the room for it, NAME_BUFFER_SIZE bytes. GetFinalPathNameByHandleW
+// gives the same name in another form, but under Wine 8 it fails
+// (ERROR_MORE_DATA, whatever the buffer) once the path passes about 260
+// characters, which a deep shared tree does; the object name has no such
+// limit.
 typedef LONG(NTAPI* QueryObjectCall)(HANDLE, int, PVOID, ULONG, PULONG);
 const int OBJECT_NAME_INFORMATION = 1;
 const ULONG NAME_BUFFER_SIZE = sizeof(UNICODE_STRING) + 65536;

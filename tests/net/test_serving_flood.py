@@ -229,6 +229,11 @@ class ServingFloodTest(unittest.TestCase):
                     time.sleep(0.2)
                 download()
                 self.assertTrue(process.running())
+                # And every serving thread has ended.
+                deadline = time.monotonic() + 30
+                while process_status(pid)[0] > threads_at_start + self.SPARE_THREADS:
+                    self.assertLess(time.monotonic(), deadline, "serving threads left after the flood")
+                    time.sleep(0.2)
             finally:
                 flood.close()
                 peer.close()

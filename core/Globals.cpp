@@ -8,6 +8,7 @@
 CMapStringToOb userMap;
 CMapStringToOb chatDialogMap;
 CMapStringToString shareIdMap;
+CMapStringToString shareRecipients;
 CStringArray ownShareEntries;
 
 CString userName;

@@ -11,6 +11,10 @@
 extern CMapStringToOb userMap;  // peer IP -> User* (the map owns the records)
 extern CMapStringToOb chatDialogMap;  // peer IP -> CChartDlg* (user-interface thread only)
 extern CMapStringToString shareIdMap;  // "%d-%d" of packet number and file id -> local path
+// Who may fetch an offered item: the key of shareIdMap -> ",ip,ip," of the
+// dotted addresses it was offered to. A key without an entry here (a shared
+// folder, whose list every peer may ask for) is served to every peer.
+extern CMapStringToString shareRecipients;
 // The share entries "firstId:secondId:name:size" that a share-list reply
 // offers, in the own page's row order; the own page keeps them in step.
 extern CStringArray ownShareEntries;
@@ -34,10 +38,10 @@ BOOL lookUpNickname(const CString& ip, CString* nickname);
 int nextPacketNo();
 
 // Guard of the state that more than one thread touches: userMap, shareIdMap,
-// ownShareEntries, userName and userGroupName. The user-interface thread
-// writes them; the UDP receive thread reads userMap and ownShareEntries and
-// trims the two names when it answers an entry; the TCP serving threads read
-// shareIdMap.
+// shareRecipients, ownShareEntries, userName and userGroupName. The
+// user-interface thread writes them; the UDP receive thread reads userMap and
+// ownShareEntries and trims the two names when it answers an entry; the TCP
+// serving threads read shareIdMap and shareRecipients.
 //
 // Rules:
 //   - Take it with a local guard object around the few lines that read or

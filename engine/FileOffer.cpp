@@ -1,14 +1,15 @@
 #include "engine/FileOffer.h"
 
 #include "classlib/CFileFind.h"
+#include "classlib/CStringArray.h"
 #include "core/CUtils.h"
 #include "core/FileSystem.h"
 #include "core/Globals.h"
 #include "core/IpmsgProtocol.h"
+#include "core/UdpPacketSender.h"
 #include "engine/Messenger.h"
 #include "engine/OfferDatagram.h"
 #include "engine/TransferWriters.h"
-#include "core/UdpPacketSender.h"
 
 namespace {
 
@@ -33,12 +34,34 @@ bool lookUpItem(const CString& path, OfferedItem* item)
     return true;
 }
 
+// The addresses of ipList as the serving side sees its peers, ",a,b,": each
+// piece that is a dotted IPv4 address (the only ones the offer is sent to) in
+// the form inet_ntoa writes.
+CString recipientsOf(const CString& ipList)
+{
+    CStringArray pieces;
+    CUtils::splitToArray(ipList, ",", &pieces);
+    CString recipients(",");
+    for (INT_PTR i = 0; i < pieces.GetSize(); ++i) {
+        CString ip = pieces[i];
+        ip.Trim();
+        sockaddr_in address;
+        if (!UdpPacketSender::destinationOf(ip, IPMSG_PORT, &address))
+            continue;
+        recipients += CString(inet_ntoa(address.sin_addr)) + ",";
+    }
+    return recipients;
+}
+
 }  // namespace
 
 int sendFileAttachMessage(CString ipList, CString text, CStringArray* paths)
 {
     int packetNo = nextPacketNo();
     OfferDatagram datagram(packetNo, CUtils::getLoginUserName(), CUtils::getHostName(), text);
+    // Only the addressees may fetch the items: the keys are no secret, as
+    // every datagram shows the packet counter.
+    CString recipients = recipientsOf(ipList);
 
     for (INT_PTR i = 0; i < paths->GetSize(); ++i) {
         CString path = paths->GetAt(i);
@@ -52,6 +75,7 @@ int sendFileAttachMessage(CString ipList, CString text, CStringArray* paths)
         key.Format("%d-%d", packetNo, fileId);
         SharedStateLock lock;
         shareIdMap.SetAt(key, path);
+        shareRecipients.SetAt(key, recipients);
     }
 
     UdpPacketSender::sendToEach(udpSocket, datagram.data(), datagram.length(), ipList, IPMSG_PORT);

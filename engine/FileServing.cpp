@@ -27,8 +27,9 @@ const int DRAIN_WAIT_MS = 5000;
 const int SERVING_SEND_BUFFER = 1 << 20;
 
 // The local path the request asks for, copied out of shareIdMap; false when
-// the map does not know the request's key.
-bool requestedPath(const char* request, int length, CString* path, int* offset)
+// the map does not know the request's key, or when the item was offered to
+// others than peerIp (the peer cannot tell that from an unknown key).
+bool requestedPath(const char* request, int length, const CString& peerIp, CString* path, int* offset)
 {
     CString version, packetNo, user, host, command, packetId, fileId, offsetText;
     IpMessageParser parser;
@@ -37,7 +38,21 @@ bool requestedPath(const char* request, int length, CString* path, int* offset)
     *offset = parseNumberField(offsetText, 10);
     CString key = packetId + "-" + fileId;
     SharedStateLock lock;
+    CString recipients;
+    if (shareRecipients.Lookup(key, recipients) && recipients.Find("," + peerIp + ",") < 0)
+        return false;
     return shareIdMap.Lookup(key, *path) != FALSE;
+}
+
+// The dotted address of the connection's peer; empty when it is unknown,
+// which no recipient list holds.
+CString peerAddressOf(SOCKET s)
+{
+    sockaddr_in peer;
+    int length = sizeof peer;
+    if (getpeername(s, (sockaddr*)&peer, &length) != 0 || peer.sin_family != AF_INET)
+        return CString();
+    return CString(inet_ntoa(peer.sin_addr));
 }
 
 // Ends the connection after the last byte: the peer sees the end of the data
@@ -61,21 +76,29 @@ void closeConnection(SOCKET s, char* buffer)
 
 void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 {
+    // The request's time limit runs from the start, whatever arrives: bytes
+    // that are no request must not keep the connection and its thread.
+    DWORD start = GetTickCount();
     setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char*)&SERVING_SEND_BUFFER, sizeof SERVING_SEND_BUFFER);
-    // Idle connections must not hold their threads for ever.
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&requestTimeoutMs, sizeof requestTimeoutMs);
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, (const char*)&sendTimeoutMs, sizeof sendTimeoutMs);
+    CString peerIp = peerAddressOf(s);
 
     // One request per connection. A request that cannot be served gets no
     // answer, and the peer may send another one on the same connection.
     std::vector<char> request(REQUEST_BUFFER_SIZE);
+    bool served = false;
     for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= requestTimeoutMs)
+            break;
+        DWORD left = requestTimeoutMs - elapsed;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&left, sizeof left);
         int n = recv(s, &request[0], REQUEST_BUFFER_SIZE, 0);
         if (n <= 0)
             break;
         CString path;
         int offset = 0;
-        if (!requestedPath(&request[0], n, &path, &offset))
+        if (!requestedPath(&request[0], n, peerIp, &path, &offset))
             continue;
         DWORD attributes = GetFileAttributesW(longPathW(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -85,9 +108,13 @@ void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
             sendFolderByTcp(s, lastPathComponent(path), path);
         else
             sendFileData(s, path, offset);
+        served = true;
         break;
     }
-    closeConnection(s, &request[0]);
+    if (served)
+        closeConnection(s, &request[0]);
+    else
+        closesocket(s);  // no data of ours can be lost
 }
 
 BOOL sendFileData(SOCKET s, CString path, int offset)

@@ -7,9 +7,11 @@
 
 // Reads one file request from the connection s and answers it with the file's
 // bytes or the folder stream of what shareIdMap holds under the request's key,
-// then closes s. A request that cannot be served gets no answer and the peer
-// may send another. Waits for a request at most requestTimeoutMs at a time,
-// and gives up a send that moves nothing for sendTimeoutMs.
+// then closes s. An item offered to other addresses (shareRecipients) is not
+// served to this peer. A request that cannot be served gets no answer and the
+// peer may send another, until requestTimeoutMs after the start: then s is
+// closed, whatever the peer sent meanwhile. A send that moves nothing for
+// sendTimeoutMs is given up.
 void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs);
 
 // Sends the file's content from offset (read as an unsigned 32-bit position)

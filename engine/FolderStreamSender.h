@@ -16,8 +16,9 @@
 // a tree costs only the names of the folders on the way down.
 //
 // What the stream cannot carry faithfully is left out: a file that cannot be
-// opened, a file of 4 GiB or more (a header holds 32 bits of size), and links
-// to other folders (they may lead back into the tree). A file whose size
+// opened, a file of 4 GiB or more (a header holds 32 bits of size), links to
+// other folders (they may lead back into the tree) and links to files (they
+// may lead out of it, to files that were never shared). A file whose size
 // changes after its header went out still gets exactly the announced number
 // of bytes.
 class FolderStreamSender {
@@ -30,6 +31,7 @@ public:
 private:
     struct Folder {
         std::wstring path;
+        std::wstring objectName;  // the file system's name of it; empty when unknown
         std::vector<std::wstring> subFolders;
         std::vector<std::wstring> files;
         size_t nextSubFolder;
@@ -37,9 +39,10 @@ private:
 
     BOOL enter(const CString& name, const std::wstring& path);
     BOOL sendFilesAndLeave();
-    BOOL sendFile(const std::wstring& folder, const std::wstring& name);
+    BOOL sendFile(const Folder& folder, const std::wstring& name);
     BOOL sendHeader(const CString& name, const CString& sizeText, int attr);
 
     BlockSender m_sender;
     std::vector<Folder> m_stack;
+    std::vector<char> m_nameBuffer;  // for the names of what is opened
 };

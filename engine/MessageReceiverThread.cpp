@@ -6,6 +6,7 @@
 #include "engine/FileServing.h"
 #include "engine/MessageDispatcher.h"
 #include "engine/Messenger.h"
+#include "engine/ServingSlots.h"
 
 MessageReceiverThread::~MessageReceiverThread()
 {
@@ -87,6 +88,21 @@ bool listeningSocketIsGone(int error)
     }
 }
 
+// Every serving thread holds its stack and buffers whatever the peer sends:
+// a flood of idle connections once filled the 32-bit program's address space
+// at about 600 threads. A downloader fetches a few items of an offer at a
+// time, so sixteen per address leave a peer room for several offers and
+// shares at once; sixty-four in all stay a small part of what fills the
+// address space, and take more than one host to fill.
+ServingSlots& servingSlots()
+{
+    // Made on first use and never destroyed: serving threads may still run
+    // while the process ends.
+    static ServingSlots* slots =
+        new ServingSlots(MessageReceiverThread::CONNECTIONS_PER_ADDRESS, MessageReceiverThread::CONNECTIONS_IN_ALL);
+    return *slots;
+}
+
 }  // namespace
 
 MessageReceiverThread::AcceptCall MessageReceiverThread::acceptCall = accept;
@@ -113,11 +129,19 @@ UINT MessageReceiverThread::acceptTcpLoop(LPVOID)
             continue;
         }
         failuresInRow = 0;
+        ULONG address = peer.sin_addr.s_addr;
+        if (!servingSlots().take(address)) {
+            closesocket(connection);
+            continue;
+        }
         TcpConnectionInfo* info = new TcpConnectionInfo;
         info->socket = connection;
+        info->peerAddress = address;
+        info->holdsSlot = true;
         if (AfxBeginThread(serveTcpConnection, info, THREAD_PRIORITY_NORMAL, SERVING_STACK_SIZE,
                            STACK_SIZE_PARAM_IS_A_RESERVATION) == NULL) {
             closesocket(connection);
+            servingSlots().give(address);
             delete info;
         }
     }
@@ -132,8 +156,9 @@ DWORD MessageReceiverThread::sendTimeoutMs = 60000;
 UINT MessageReceiverThread::serveTcpConnection(LPVOID parameter)
 {
     TcpConnectionInfo* info = (TcpConnectionInfo*)parameter;
-    SOCKET s = info->socket;
+    serveConnection(info->socket, requestTimeoutMs, sendTimeoutMs);
+    if (info->holdsSlot)
+        servingSlots().give(info->peerAddress);
     delete info;
-    serveConnection(s, requestTimeoutMs, sendTimeoutMs);
     return 0;
 }

@@ -5,9 +5,12 @@
 class MessageDispatcher;
 
 // One accepted TCP connection, handed from the accept thread to its serving
-// thread, which owns it: it closes the socket and deletes the record.
+// thread, which owns it: it closes the socket, gives back the serving slot
+// the accept thread took for it, if any, and deletes the record.
 struct TcpConnectionInfo {
-    SOCKET socket;
+    SOCKET socket = INVALID_SOCKET;
+    ULONG peerAddress = 0;  // IPv4, network order
+    bool holdsSlot = false;
 };
 
 // The receiving side of port 2425: one thread reads every datagram from
@@ -23,19 +26,26 @@ public:
     // Reads datagrams from udpSocket for the rest of the run.
     static UINT receiveUdpLoop(LPVOID parameter);
     // Listens on tcpSocket and starts a serving thread for every accepted
-    // connection. A failed accept is passed over (with a short pause when
-    // it repeats); returns 0 when listening fails or the listening socket
-    // can no longer work.
+    // connection, as long as its peer address holds fewer than
+    // CONNECTIONS_PER_ADDRESS of them and all together fewer than
+    // CONNECTIONS_IN_ALL; a connection past either bound is closed at once.
+    // A failed accept is passed over (with a short pause when it repeats);
+    // returns 0 when listening fails or the listening socket can no longer
+    // work.
     static UINT acceptTcpLoop(LPVOID parameter);
     // Serves the file requests of one connection (parameter: a
-    // TcpConnectionInfo the thread takes over). A connection that sends no
-    // request within requestTimeoutMs, or takes none of the data for
-    // sendTimeoutMs, is closed.
+    // TcpConnectionInfo the thread takes over). A connection that has sent
+    // no request that can be served requestTimeoutMs after its start, or
+    // takes none of the data for sendTimeoutMs, is closed.
     static UINT serveTcpConnection(LPVOID parameter);
 
     // The accept call of acceptTcpLoop; tests put one in that fails first.
     typedef SOCKET(WSAAPI* AcceptCall)(SOCKET, sockaddr*, int*);
     static AcceptCall acceptCall;
+    // The bounds of the connections served at once.
+    static const int CONNECTIONS_PER_ADDRESS = 16;
+    static const int CONNECTIONS_IN_ALL = 64;
+
     // The serving threads' time limits; tests shorten them.
     static DWORD requestTimeoutMs;  // 30 s
     static DWORD sendTimeoutMs;  // 60 s

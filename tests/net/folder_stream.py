@@ -58,7 +58,9 @@ def check_folder(test, records, i, path, name):
     # Links to folders are left out of a stream: they may lead back into the tree.
     folders = {e.encode("gbk") for e in entries
                if os.path.isdir(os.path.join(path, e)) and not os.path.islink(os.path.join(path, e))}
-    files = {e.encode("gbk") for e in entries if not os.path.isdir(os.path.join(path, e))}
+    # Links to files too: they may lead out of it.
+    files = {e.encode("gbk") for e in entries
+             if not os.path.isdir(os.path.join(path, e)) and not os.path.islink(os.path.join(path, e))}
     seen_folders, seen_files = set(), set()
     while i < len(records) and records[i].attr != 3:
         record = records[i]

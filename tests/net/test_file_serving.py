@@ -85,6 +85,14 @@ class FileServingTest(unittest.TestCase):
         cls.add(None, "deep\\" + "\\".join(["d"] * 200) + "\\bottom.txt", b"bottom")
         cls.add(None, "deep\\top.txt", b"top")
 
+        # Links to files, one to a file outside every served item and one to its sibling, beside
+        # a plain file.
+        cls.add((22, 1), "linked")
+        cls.add(None, "linked\\inside.txt", b"inside")
+        secret = cls.add(None, "outside\\secret.txt", b"secret")
+        os.symlink(secret, cls.wine.unix_path("C:\\srv\\linked\\outside.txt"))
+        os.symlink("inside.txt", cls.wine.unix_path("C:\\srv\\linked\\sibling.txt"))
+
         cls.data_big = os.urandom(8 << 20)
         cls.add((30, 1), "big.bin", cls.data_big)
         cls.add((30, 2), "big-folder")
@@ -143,6 +151,14 @@ class FileServingTest(unittest.TestCase):
                     header(".", 0, 3) * 200 + header("top.txt", 3, 1) + b"top" + header(".", 0, 3))
         self.assertEqual(len(data), len(expected))
         self.assertEqual(data, expected)
+
+    def test_links_to_files_are_left_out_of_a_folder_stream(self):
+        for command in [GETDIRFILES, GETFILEDATA]:
+            with self.subTest(command=command):
+                data = self.fetch((22, 1), command=command)
+                self.assertNotIn(b"secret", data)
+                self.assertEqual(data, header("linked", 0, 2) + header("inside.txt", 6, 1) + b"inside" +
+                                 header(".", 0, 3))
 
     # -- several peers
 

@@ -79,7 +79,17 @@ class ServingLimitsTest(MessengerCase):
     def test_idle_connections_are_closed_and_others_served_meanwhile(self):
         self.start_messenger("--serve-timeouts", "%d,%d" % (LIMIT_MS, LIMIT_MS))
         host = self.net.hosts[1]
-        idle = [connect_tcp(host, ZQ, timeout=30) for _ in range(20)]
+        # From three addresses of the host, so that none passes the bound of one address.
+        sources = [host.ip, "10.77.0.201", "10.77.0.202"]
+        host.add_addresses(sources[1:])
+        connect_tcp(host, ZQ, timeout=30).close()  # listening by now
+        idle = []
+        for n in range(20):
+            sock = host.socket(socket.SOCK_STREAM)
+            sock.settimeout(30)
+            sock.bind((sources[n % len(sources)], 0))
+            sock.connect((ZQ, 2425))
+            idle.append(sock)
 
         # One reader asks for a large file and then stops reading.
         stalled = host.socket(socket.SOCK_STREAM)
@@ -107,6 +117,32 @@ class ServingLimitsTest(MessengerCase):
         stalled.close()
         self.assertLess(got, len(self.big), "the stalled reader got the whole file")
 
+        # Serving goes on.
+        self.assertEqual(fetch_tcp(self.net.hosts[2], ZQ, file_request(7, 1)), self.small)
+
+    def test_junk_does_not_extend_the_time_limit_of_a_request(self):
+        """Bytes that are no request that can be served get no answer, but the time limit runs
+        from the connection's start: a peer sending junk without pause is closed all the same."""
+        self.start_messenger("--serve-timeouts", "%d,%d" % (LIMIT_MS, 60000))
+        junk = [gbk(file_request(0x99, 0x98)), b"not a request at all", b"\xff" * 3000]
+        sock = connect_tcp(self.net.hosts[1], ZQ, timeout=30)
+        got = b""
+        closed = False
+        deadline = time.monotonic() + 20 * LIMIT_MS / 1000.0
+        try:
+            while not closed and time.monotonic() < deadline:
+                try:
+                    sock.sendall(junk[int(time.monotonic() * 5) % len(junk)])
+                    if select.select([sock], [], [], 0.2)[0]:
+                        chunk = sock.recv(65536)
+                        got += chunk
+                        closed = not chunk
+                except (ConnectionResetError, BrokenPipeError):
+                    closed = True
+        finally:
+            sock.close()
+        self.assertTrue(closed, "a connection sending junk is kept open")
+        self.assertEqual(got, b"", "junk got an answer")
         # Serving goes on.
         self.assertEqual(fetch_tcp(self.net.hosts[2], ZQ, file_request(7, 1)), self.small)
 

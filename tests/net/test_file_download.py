@@ -330,6 +330,29 @@ class FileDownloadTest(unittest.TestCase):
         with open(os.path.join(self.save, "real", "fine.txt"), "rb") as f:
             self.assertEqual(f.read(), b"ok")
 
+    def test_a_chosen_folder_that_is_a_link_takes_downloads_over_what_it_holds(self):
+        # As Desktop and Documents are under Wine: the user's choice is used wherever it leads, and
+        # a file or folder already in it is replaced or entered, its name matched without case.
+        target = tempfile.mkdtemp(prefix="zq-chosen-")
+        self.addCleanup(shutil.rmtree, target)
+        os.makedirs(os.path.join(target, "Tree", "sub"))
+        with open(os.path.join(target, "a.txt"), "wb") as f:
+            f.write(b"an older and longer text")
+        with open(os.path.join(target, "Tree", "sub", "s.txt"), "wb") as f:
+            f.write(b"older")
+        link = self.wine.unix_path("C:\\linked")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(target, link)
+        self.addCleanup(os.remove, link)
+        stream = (header("tree", 0, 2) + header("sub", 0, 2) + header("s.txt", 3, 1) + b"new" + header(".", 0, 3) +
+                  header(".", 0, 3))
+        self.start({(1050, 1051): b"new", (1050, 1052): stream}, folder="C:\\linked")
+        self.offer([(1051, "a.txt", 3, 1), (1052, "tree", 3, 2)], 1050)
+        self.assertEqual(self.ended(1051), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(1052), "RECEIVE_FINISH")
+        self.assertEqual(tree_files(target), {"a.txt": b"new", os.path.join("Tree", "sub", "s.txt"): b"new"})
+
     def test_a_stream_deeper_than_a_path_can_be_ends_in_the_error_state(self):
         name = "n" * 200
         levels = 200  # 40,000 UTF-16 units below the chosen folder

@@ -40,15 +40,17 @@ bool sameIgnoringCase(const wchar_t* a, const wchar_t* b, size_t length)
 
 DownloadFolder::DownloadFolder(const CString& chosen)
     : m_path(longPathW(chosen)),
-      m_rootLength(0)
+      m_rootLength(0),
+      m_usable(false)
 {
     // The chosen folder is opened as the user's choice, a link or not.
     HANDLE root = CreateFileW(m_path.c_str(), FILE_READ_ATTRIBUTES, SHARE_ALL, NULL, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, NULL);
     if (root != INVALID_HANDLE_VALUE) {
         BY_HANDLE_FILE_INFORMATION info;
-        if (GetFileInformationByHandle(root, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            m_rootFinal = finalPathOf(root);
+        m_usable = GetFileInformationByHandle(root, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // Without it (a file system that cannot tell) only new items are made.
+        m_rootFinal = finalPathOf(root);
         CloseHandle(root);
     }
     dropTrailingBackslash(m_path);
@@ -79,13 +81,13 @@ bool DownloadFolder::isPlainItem(HANDLE handle, const std::wstring& path, bool f
     if (((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
         return false;
     // Writing into a file with another name elsewhere changes that one too.
-    if (!folder && info.nNumberOfLinks != 1)
+    if (!folder && info.nNumberOfLinks > 1)
         return false;
     // The chosen folder's own final path and the levels below it; names
     // compare as the file system does, without regard to case.
     std::wstring final = finalPathOf(handle);
     size_t below = path.size() - m_rootLength;
-    if (final.size() != m_rootFinal.size() + below)
+    if (m_rootFinal.empty() || final.size() != m_rootFinal.size() + below)
         return false;
     return sameIgnoringCase(final.data(), m_rootFinal.data(), m_rootFinal.size()) &&
         sameIgnoringCase(final.data() + m_rootFinal.size(), path.data() + m_rootLength, below);

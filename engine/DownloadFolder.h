@@ -29,7 +29,7 @@ public:
     explicit DownloadFolder(const CString& chosen);
 
     // False when the chosen folder cannot be opened: nothing can be written.
-    bool usable() const { return !m_rootFinal.empty(); }
+    bool usable() const { return m_usable; }
     // UTF-16 units left for a path below the chosen folder, its first '\'
     // included.
     int room() const;
@@ -52,5 +52,6 @@ private:
     std::wstring m_path;  // the current folder, "\\?\" form, no trailing '\'
     size_t m_rootLength;  // the chosen folder's part of m_path
     std::vector<size_t> m_levels;  // m_path's length before each level
-    std::wstring m_rootFinal;  // the chosen folder as the file system names it
+    std::wstring m_rootFinal;  // the chosen folder as the file system names it; may be empty
+    bool m_usable;
 };

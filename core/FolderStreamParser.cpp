@@ -1,5 +1,6 @@
 #include "core/FolderStreamParser.h"
 
+#include "classlib/Mbcs.h"
 #include "core/IpMessageParser.h"
 #include "core/NumberField.h"
 #include "core/SafeNames.h"
@@ -38,7 +39,7 @@ FolderStreamParser::Sink::~Sink()
 {
 }
 
-FolderStreamParser::FolderStreamParser(Sink& sink)
+FolderStreamParser::FolderStreamParser(Sink& sink, const CString& offeredName, int pathRoom)
     : m_sink(sink),
       m_state(READING_HEADER),
       m_firstBlock(true),
@@ -46,7 +47,11 @@ FolderStreamParser::FolderStreamParser(Sink& sink)
       m_headerCount(0),
       m_declaredLength(-1),
       m_fileRest(0),
-      m_fileOpen(false)
+      m_fileOpen(false),
+      m_offeredName(offeredName),
+      m_pathRoom(pathRoom),
+      m_ended(false),
+      m_pathUnits(0)
 {
     std::memset(m_header, 0, sizeof m_header);
 }
@@ -63,7 +68,9 @@ void FolderStreamParser::feed(const char* data, int length)
     }
     int p = 0;
     while (p < length && m_state != BROKEN) {
-        if (m_state == READING_HEADER)
+        if (m_ended)
+            breakOff();  // nothing belongs after the offered folder
+        else if (m_state == READING_HEADER)
             p += takeHeaderBytes(data + p, length - p);
         else
             p += takeFileBytes(data + p, length - p);
@@ -132,31 +139,60 @@ void FolderStreamParser::headerComplete()
     m_declaredLength = -1;
 
     int type = parseNumberField(attrText, 10);
+    bool atTop = m_levelUnits.empty();
     if ((type & 0xFF) == TYPE_FOLDER) {
-        if (!isSafeName(name)) {
-            breakOff();
-            return;
-        }
-        // Kept as one growing text: a peer nests as deep as it likes.
-        m_levelStarts.push_back(m_folder.GetLength());
-        m_folder = pathOf(name);
-        m_sink.makeFolder(m_folder);
+        // The first folder is the one the user accepted: it goes where the
+        // user saw it go, under the offered name.
+        enterFolder(atTop ? m_offeredName : name);
     } else if ((type & 0xFF) == TYPE_REGULAR || type == TYPE_OTHER_CLIENTS_FILE) {
-        if (!isSafeName(name)) {
+        int units = 0;
+        if (atTop || !isSafeName(name) || !fitsIn(name, &units)) {
             breakOff();
             return;
         }
         startFile(name, sizeText);
     } else if (type == TYPE_RETURN_TO_PARENT) {
-        // Never above the chosen folder.
-        if (!m_levelStarts.empty()) {
-            m_folder = m_folder.Left(m_levelStarts.back());
-            m_levelStarts.pop_back();
+        // Never above the offered folder.
+        if (atTop) {
+            breakOff();
+            return;
         }
+        leaveFolder();
     } else {
         m_sink.unknownType(attrText);
         breakOff();
     }
+}
+
+void FolderStreamParser::enterFolder(const CString& name)
+{
+    int units = 0;
+    if (!isSafeName(name) || !fitsIn(name, &units) || !m_sink.enterFolder(name)) {
+        breakOff();
+        return;
+    }
+    m_levelUnits.push_back(units);
+    m_pathUnits += units;
+}
+
+void FolderStreamParser::leaveFolder()
+{
+    m_pathUnits -= m_levelUnits.back();
+    m_levelUnits.pop_back();
+    m_sink.leaveFolder();
+    m_ended = m_levelUnits.empty();
+}
+
+// Whether "\name" still fits below the current folder; units is its length.
+bool FolderStreamParser::fitsIn(const CString& name, int* units) const
+{
+    const char* text = name;
+    int length = name.GetLength();
+    int count = 1;
+    for (int i = 0; i < length; i += mbcsCharLength(text, i, length))
+        ++count;
+    *units = count;
+    return count <= m_pathRoom - m_pathUnits;
 }
 
 void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
@@ -164,7 +200,7 @@ void FolderStreamParser::startFile(const CString& name, const CString& sizeText)
     // The size field holds 32 bits; a value from 2^31 on comes back negative
     // and is read unsigned, so files up to 4 GiB - 1 keep their size.
     m_fileRest = announcedSize(sizeText);
-    m_fileOpen = m_sink.createFile(pathOf(name));
+    m_fileOpen = m_sink.createFile(name);
     if (!m_fileOpen)
         m_failed = true;
     m_state = m_fileOpen ? WRITING_FILE : SKIPPING_FILE;
@@ -202,9 +238,4 @@ void FolderStreamParser::endFile()
 void FolderStreamParser::breakOff()
 {
     m_state = BROKEN;
-}
-
-CString FolderStreamParser::pathOf(const CString& name) const
-{
-    return m_folder.IsEmpty() ? name : m_folder + "\\" + name;
 }

@@ -18,24 +18,38 @@
 //   - a folder or file name that isSafeName refuses (a path, "..", a device
 //     name, ...): the item is refused rather than renamed, since a changed
 //     name would no longer be what the sender offered;
+//   - anything outside the offered folder: the stream must begin with a
+//     folder header, which stands for the folder the user accepted and is
+//     written under the offered name whatever name the header gives (the
+//     place is the user's choice, not the stream's); a file before it, a
+//     return-to-parent past it, and any byte after its own return-to-parent
+//     (a second folder or a file at the top) break the stream;
+//   - a path longer than the room it is given (in UTF-16 units, as the file
+//     system counts them: every character of code page 936 is one unit);
 //   - an entry type it does not know (other than folder, file, 9001 which
 //     other clients send for a file, and return-to-parent): reported once
 //     through the sink.
-// A return-to-parent at the top stays in the chosen folder. A file that
-// cannot be created or written is skipped by its announced size, so the next
-// header is read where it is; the stream then counts as failed.
+// A file that cannot be created or written is skipped by its announced size,
+// so the next header is read where it is; the stream then counts as failed.
+// A folder the sink cannot enter breaks the stream.
 //
-// The parser names places by paths relative to the chosen folder, levels
-// joined by '\'; the sink turns them into real files.
+// The parser tells the sink one level at a time (enter a folder, leave it,
+// create a file in the current one) and keeps only the length of each level,
+// so the cost of a header does not grow with the depth of the tree.
 class FolderStreamParser {
 public:
     class Sink {
     public:
         virtual ~Sink();
-        // The folder may exist already.
-        virtual void makeFolder(const CString& path) = 0;
-        // Creates (or empties) the file and opens it; false when it cannot.
-        virtual bool createFile(const CString& path) = 0;
+        // Makes the folder name inside the current one, or takes the one that
+        // exists, and makes it the current folder; false when it cannot (the
+        // stream then breaks off).
+        virtual bool enterFolder(const CString& name) = 0;
+        // The current folder's parent becomes the current folder again.
+        virtual void leaveFolder() = 0;
+        // Creates (or empties) the file name in the current folder and opens
+        // it; false when it cannot.
+        virtual bool createFile(const CString& name) = 0;
         // Appends to the open file; false when not all bytes were written.
         virtual bool write(const char* data, int length) = 0;
         virtual void closeFile() = 0;
@@ -45,7 +59,10 @@ public:
 
     static const int HEADER_BUFFER_SIZE = 2048;
 
-    explicit FolderStreamParser(Sink& sink);
+    // offeredName: the folder the user accepted, the top of everything the
+    // stream makes. pathRoom: how many UTF-16 units a path below the chosen
+    // folder may have, the '\' before the offered name included.
+    FolderStreamParser(Sink& sink, const CString& offeredName, int pathRoom);
 
     // The next block of the stream. The first block may begin with "0<", a
     // byte and NUL bytes, which other clients put before the stream: they
@@ -67,11 +84,13 @@ private:
     int takeHeaderBytes(const char* data, int length);
     bool readLengthField();
     void headerComplete();
+    void enterFolder(const CString& name);
+    void leaveFolder();
+    bool fitsIn(const CString& name, int* units) const;
     void startFile(const CString& name, const CString& sizeText);
     int takeFileBytes(const char* data, int length);
     void endFile();
     void breakOff();
-    CString pathOf(const CString& name) const;
 
     Sink& m_sink;
     State m_state;
@@ -82,6 +101,9 @@ private:
     int m_declaredLength;  // -1 until the length field has been read
     ULONGLONG m_fileRest;  // content bytes of the current file still to come
     bool m_fileOpen;
-    CString m_folder;  // the current folder below the chosen one
-    std::vector<int> m_levelStarts;  // m_folder's length before each of its levels
+    CString m_offeredName;
+    int m_pathRoom;
+    bool m_ended;  // the offered folder's own return-to-parent has come
+    int m_pathUnits;  // length of the current folder's path below the chosen one
+    std::vector<int> m_levelUnits;  // the part of m_pathUnits each open level adds
 };

@@ -56,6 +56,10 @@ bool isSafeName(const CString& name)
         int width = mbcsCharLength(text, i, length);
         if (width == 1 && isRefusedByte((unsigned char)text[i]))
             return false;
+        // A lead byte at the end has no character to finish: a text that
+        // joins it to other fields would swallow the next separator.
+        if (width == 1 && isLeadByte((unsigned char)text[i]))
+            return false;
         if (width == 2 && !isTrailByte((unsigned char)text[i + 1]))
             return false;
         i += width;

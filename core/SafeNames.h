@@ -11,5 +11,6 @@
 // no trailing dot or blank (Windows drops them, so "a." would be "a"), and no
 // reserved device name ("CON", "NUL", "COM1", "LPT9", ... also with an
 // extension such as "CON.txt"). Double-byte characters are read whole, so a
-// trail byte that looks like '\' is part of its character.
+// trail byte that looks like '\' is part of its character; a lead byte
+// without its trail byte (the last byte) is refused.
 bool isSafeName(const CString& name);

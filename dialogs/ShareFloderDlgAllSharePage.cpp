@@ -119,26 +119,28 @@ void CShareFloderDlgAllSharePage::OnDownload()
     saveFolder.Trim();
     if (saveFolder.IsEmpty())
         return;
-    // ':' separates the download parameter's fields; the download turns it back.
-    saveFolder.Replace(":", FULL_WIDTH_COLON);
-
     HWND progress = receiveProgressWindow();
     if (progress != NULL)
         ::ShowWindow(progress, SW_SHOW);
 
+    std::vector<DownloadItem> items;
     for (int row = shareList.GetNextItem(-1, LVNI_SELECTED); row >= 0;
          row = shareList.GetNextItem(row, LVNI_SELECTED)) {
-        CString ip = shareList.GetItemText(row, IP_COLUMN);
         CStringArray fields;
         CUtils::splitToArray(shareList.GetItemText(row, ENTRY_COLUMN), ":", &fields);
         if (fields.GetSize() != 4) {
             AfxMessageBox(MALFORMED_ENTRY);
             continue;
         }
-        CString* parameter = new CString;
-        parameter->Format("%s:%s:%d:%s:%s:%s:2:%s", (const char*)fields[0], (const char*)ip, 2425,
-                          (const char*)fields[1], (const char*)fields[2], (const char*)fields[3],
-                          (const char*)saveFolder);
-        startReceiveThread(parameter);
+        DownloadItem item;
+        item.packetNo = fields[0];
+        item.ip = shareList.GetItemText(row, IP_COLUMN);
+        item.port = "2425";
+        item.fileId = fields[1];
+        item.name = fields[2];
+        item.size = fields[3];
+        item.attr = "2";
+        items.push_back(item);
     }
+    startDownloads(items, saveFolder);
 }

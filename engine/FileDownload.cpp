@@ -1,6 +1,7 @@
-// The receiving side of a file transfer: one thread per item connects to the
-// offering peer, asks for the item and writes what comes back under the
-// folder the user chose, reporting to the receive-progress window.
+// The receiving side of a file transfer: a few threads per accepted offer
+// take its items in turn; for each, they connect to the offering peer, ask
+// for the item and write what comes back under the folder the user chose,
+// reporting to the receive-progress window.
 //
 // Every item that does not arrive whole ends with WM_USER_RECEIVE_ERROR: a
 // peer that cannot be reached, a file that cannot be created, a connection
@@ -9,7 +10,7 @@
 
 #include "engine/FileDownload.h"
 
-#include "classlib/CStringArray.h"
+#include "classlib/Mbcs.h"
 #include "classlib/Prompts.h"
 #include "classlib/Thread.h"
 #include "core/CUtils.h"
@@ -18,7 +19,7 @@
 #include "core/IpmsgProtocol.h"
 #include "core/NumberField.h"
 #include "core/SafeNames.h"
-#include "engine/LongPath.h"
+#include "engine/DownloadFolder.h"
 #include "engine/WindowLinks.h"
 
 #include <vector>
@@ -30,30 +31,96 @@ namespace {
 // would cap the rate far below what the link carries.
 const int RECEIVE_BLOCK_SIZE = 32 * 32768;
 
+// The full-width colon (code page 936 bytes A3 BA).
+const char* const FULL_WIDTH_COLON = "\xA3\xBA";
+
 volatile LONG idleTimeoutMs = DEFAULT_DOWNLOAD_IDLE_TIMEOUT_MS;
 volatile LONG receiveBufferBytes = DEFAULT_DOWNLOAD_RECEIVE_BUFFER;
 
-// The eight fields of a download parameter.
-struct DownloadItem {
-    CString packetNo, ip, port, fileId, name, size, attr, saveDir;
+// The items of one accepted offer and the threads that fetch them.
+class Batch {
+public:
+    Batch(const std::vector<DownloadItem>& items, const CString& saveDir)
+        : items(items),
+          saveDir(saveDir),
+          m_next(0),
+          m_users(0)
+    {
+        for (LONG& told : m_told)
+            told = 0;
+    }
+
+    // The next item nobody has taken, or NULL when all are taken.
+    const DownloadItem* take()
+    {
+        LONG index = InterlockedIncrement(&m_next) - 1;
+        return index < (LONG)items.size() ? &items[(size_t)index] : NULL;
+    }
+
+    void use(LONG users) { m_users = users; }
+    // The last thread done with the batch frees it.
+    void release()
+    {
+        if (InterlockedDecrement(&m_users) == 0)
+            delete this;
+    }
+
+    enum Box { SOCKET_FAILED, NOT_REACHED, SEND_FAILED, UNKNOWN_TYPE, BOX_COUNT };
+    // A box of each kind once for the whole batch: a peer that cannot be
+    // reached would otherwise open one per item.
+    void tellOnce(Box box, const CString& text)
+    {
+        if (InterlockedExchange(&m_told[box], 1) == 0)
+            AfxMessageBox(text);
+    }
+
+    const std::vector<DownloadItem> items;
+    const CString saveDir;
+
+private:
+    volatile LONG m_next;
+    volatile LONG m_users;
+    LONG m_told[BOX_COUNT];
 };
 
-bool readParameter(const CString& parameter, DownloadItem* item)
+// A name as the window's row shows it. A name that is written is shown as
+// it is; one that is refused (and never written) may hold ':' or end in a
+// lead byte, which would cut the window's text elsewhere and leave the row
+// without its IP and file id: there, such bytes show as '?', so that the
+// row still shows the item and its error.
+CString rowName(const CString& name)
 {
-    CStringArray fields;
-    CUtils::splitToArray(parameter, ":", &fields);
-    if (fields.GetSize() != 8)
-        return false;
-    item->packetNo = fields[0];
-    item->ip = fields[1];
-    item->port = fields[2];
-    item->fileId = fields[3];
-    item->name = fields[4];
-    item->size = fields[5];
-    item->attr = fields[6];
-    item->saveDir = fields[7];
-    item->saveDir.Replace(FULL_WIDTH_COLON, ":");
-    return true;
+    if (isSafeName(name))
+        return name;
+    CString shown = name;
+    int length = shown.GetLength();
+    // Every ':' byte, also one that a lead byte before it would take as its pair.
+    for (int i = 0; i < length; ++i) {
+        if (shown[i] == ':')
+            shown.SetAt(i, '?');
+    }
+    int last = 0;
+    for (int i = 0; i < length; i += mbcsCharLength(shown, i, length))
+        last = i;
+    if (length > 0 && isLeadByte((unsigned char)shown[last]) && last == length - 1)
+        shown.SetAt(last, '?');
+    return shown;
+}
+
+// What the receive-progress window gets with the start: the item's fields
+// and the save folder joined by ':' (the form its rows are read from). The
+// window never reads the folder; its ':' is written full-width here so that
+// the text keeps its eight fields. The download itself uses the folder as
+// picked.
+CString windowParameter(const DownloadItem& item, const CString& saveDir)
+{
+    CString folder = saveDir;
+    folder.Replace(":", FULL_WIDTH_COLON);
+    CString text;
+    text.Format("%s:%s:%s:%s:%s:%s:%s:%s", (const char*)item.packetNo, (const char*)item.ip, (const char*)item.port,
+                (const char*)item.fileId, (const char*)rowName(item.name), (const char*)item.size,
+                (const char*)item.attr, (const char*)folder);
+    return text;
 }
 
 // The messages about one item; a message the window cannot take frees its
@@ -104,11 +171,11 @@ public:
     }
     ~OutputFile() { close(); }
 
-    bool create(const std::wstring& path)
+    // Takes the file name of the place, new or emptied.
+    bool create(DownloadFolder& place, const CString& name)
     {
         close();
-        m_handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+        m_handle = place.createFile(name);
         return m_handle != INVALID_HANDLE_VALUE;
     }
     bool write(const char* data, int length)
@@ -130,15 +197,16 @@ private:
 // Writes a folder stream under the save folder, one progress message per write.
 class FolderWriter : public FolderStreamParser::Sink {
 public:
-    FolderWriter(const CString& saveDir, const Report& report)
-        : m_root(longPathW(saveDir)),
+    FolderWriter(DownloadFolder& place, const Report& report, Batch& batch)
+        : m_place(place),
           m_report(report),
-          m_toldUnknown(false)
+          m_batch(batch)
     {
     }
 
-    void makeFolder(const CString& path) override { CreateDirectoryW(joinPathW(m_root, toWide(path)).c_str(), NULL); }
-    bool createFile(const CString& path) override { return m_file.create(joinPathW(m_root, toWide(path))); }
+    bool enterFolder(const CString& name) override { return m_place.enter(name); }
+    void leaveFolder() override { m_place.leave(); }
+    bool createFile(const CString& name) override { return m_file.create(m_place, name); }
     bool write(const char* data, int length) override
     {
         if (!m_file.write(data, length))
@@ -149,25 +217,21 @@ public:
     void closeFile() override { m_file.close(); }
     void unknownType(const CString& attr) override
     {
-        // One box per download at most, whatever the stream holds.
-        if (m_toldUnknown)
-            return;
-        m_toldUnknown = true;
-        AfxMessageBox("错误，不识别的文件类型：" + attr);
+        m_batch.tellOnce(Batch::UNKNOWN_TYPE, "错误，不识别的文件类型：" + attr);
     }
 
 private:
-    std::wstring m_root;
+    DownloadFolder& m_place;
     const Report& m_report;
+    Batch& m_batch;
     OutputFile m_file;
-    bool m_toldUnknown;
 };
 
-SOCKET connectToPeer(const CString& ip)
+SOCKET connectToPeer(const CString& ip, Batch& batch)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) {
-        AfxMessageBox("Error at socket().\n");
+        batch.tellOnce(Batch::SOCKET_FAILED, "Error at socket().\n");
         return INVALID_SOCKET;
     }
     int receiveBuffer = (int)receiveBufferBytes;
@@ -182,26 +246,27 @@ SOCKET connectToPeer(const CString& ip)
     address.sin_port = htons(IPMSG_PORT);
     if (connect(s, (sockaddr*)&address, sizeof address) == SOCKET_ERROR) {
         closesocket(s);
-        AfxMessageBox("错误：不能连接到对方主机.");
+        batch.tellOnce(Batch::NOT_REACHED, "错误：不能连接到对方主机.");
         return INVALID_SOCKET;
     }
     return s;
 }
 
-void sendRequest(SOCKET s, const DownloadItem& item, int command)
+void sendRequest(SOCKET s, const DownloadItem& item, int command, Batch& batch)
 {
     CString request;
     request.Format("1:%d:%s:%s:%d:%x:%x:0", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
                    (const char*)CUtils::getHostName(), command, (unsigned int)parseNumberField(item.packetNo, 10),
                    (unsigned int)parseNumberField(item.fileId, 10));
     if (send(s, request, request.GetLength(), 0) == SOCKET_ERROR)
-        AfxMessageBox("send error.");
+        batch.tellOnce(Batch::SEND_FAILED, "send error.");
 }
 
 // The announced size, read as the unsigned 32 bits that an offer carries.
 // Exactly the announced bytes go to disk: what a peer sends beyond them is
 // not read. True when all of them arrived.
-bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::vector<char>& buffer)
+bool receiveFile(SOCKET s, const DownloadItem& item, DownloadFolder& place, const Report& report,
+                 std::vector<char>& buffer)
 {
     ULONGLONG rest = announcedSize(item.size);
     int n = 0;
@@ -211,7 +276,7 @@ bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::
             return false;  // nothing arrived: no file
     }
     OutputFile file;
-    if (!file.create(joinPathW(longPathW(item.saveDir), toWide(item.name))))
+    if (!file.create(place, item.name))
         return false;
     while (rest > 0 && n > 0) {
         int count = (ULONGLONG)n < rest ? n : (int)rest;
@@ -225,10 +290,11 @@ bool receiveFile(SOCKET s, const DownloadItem& item, const Report& report, std::
     return rest == 0;
 }
 
-bool receiveFolder(SOCKET s, const DownloadItem& item, const Report& report, std::vector<char>& buffer)
+bool receiveFolder(SOCKET s, const DownloadItem& item, DownloadFolder& place, const Report& report, Batch& batch,
+                   std::vector<char>& buffer)
 {
-    FolderWriter writer(item.saveDir, report);
-    FolderStreamParser parser(writer);
+    FolderWriter writer(place, report, batch);
+    FolderStreamParser parser(writer, item.name, place.room());
     int n;
     while ((n = recv(s, &buffer[0], RECEIVE_BLOCK_SIZE, 0)) > 0) {
         parser.feed(&buffer[0], n);
@@ -239,34 +305,52 @@ bool receiveFolder(SOCKET s, const DownloadItem& item, const Report& report, std
     return n == 0 && whole;
 }
 
-void download(CString* parameter)
+void download(const DownloadItem& item, Batch& batch, std::vector<char>& buffer)
 {
-    DownloadItem item;
-    if (!readParameter(*parameter, &item))
-        return;
+    CString parameter = windowParameter(item, batch.saveDir);
     // Synchronous: the row exists before any later message about the item.
-    SendMessageA(receiveProgressWindow(), WM_USER_RECEIVE_START, 0, (LPARAM)parameter);
+    SendMessageA(receiveProgressWindow(), WM_USER_RECEIVE_START, 0, (LPARAM)&parameter);
     Report report(item);
     bool isFile = item.attr == "1";
-    if (!isFile && item.attr != "2") {
-        report.failed();
-        return;
-    }
     // A name that would leave the chosen folder is refused, not renamed.
-    if (isFile && !isSafeName(item.name)) {
+    if ((!isFile && item.attr != "2") || !isSafeName(item.name)) {
         report.failed();
         return;
     }
-    SOCKET s = connectToPeer(item.ip);
+    DownloadFolder place(batch.saveDir);
+    if (!place.usable()) {
+        report.failed();
+        return;
+    }
+    SOCKET s = connectToPeer(item.ip, batch);
     if (s == INVALID_SOCKET) {
         report.failed();
         return;
     }
-    sendRequest(s, item, isFile ? IPMSG_GETFILEDATA : IPMSG_GETDIRFILES);
-    std::vector<char> buffer(RECEIVE_BLOCK_SIZE);
-    bool whole = isFile ? receiveFile(s, item, report, buffer) : receiveFolder(s, item, report, buffer);
+    sendRequest(s, item, isFile ? IPMSG_GETFILEDATA : IPMSG_GETDIRFILES, batch);
+    bool whole =
+        isFile ? receiveFile(s, item, place, report, buffer) : receiveFolder(s, item, place, report, batch, buffer);
     closesocket(s);
     report.end(whole);
+}
+
+// A thread of the batch: items in turn until none is left.
+UINT downloadInTurn(LPVOID parameter)
+{
+    Batch* batch = (Batch*)parameter;
+    std::vector<char> buffer(RECEIVE_BLOCK_SIZE);
+    while (const DownloadItem* item = batch->take())
+        download(*item, *batch, buffer);
+    batch->release();
+    return 0;
+}
+
+// The number text of a field, as the request and the window's rows read it.
+CString numberText(const CString& field)
+{
+    CString text;
+    text.Format("%d", parseNumberField(field, 10));
+    return text;
 }
 
 }  // namespace
@@ -281,16 +365,24 @@ void setDownloadIdleTimeout(DWORD milliseconds)
     InterlockedExchange(&idleTimeoutMs, (LONG)milliseconds);
 }
 
-void startReceiveThread(CString* parameter)
+void startDownloads(const std::vector<DownloadItem>& items, const CString& saveDir)
 {
-    if (AfxBeginThread(receiveTcpData, parameter) == NULL)
-        delete parameter;
-}
-
-UINT receiveTcpData(LPVOID parameter)
-{
-    CString* text = (CString*)parameter;
-    download(text);
-    delete text;
-    return 0;
+    if (items.empty())
+        return;
+    // Numbers are carried as the numbers they are read as, so that the rows,
+    // the progress messages and the request all name the same item.
+    std::vector<DownloadItem> read(items);
+    for (DownloadItem& item : read) {
+        item.packetNo = numberText(item.packetNo);
+        item.fileId = numberText(item.fileId);
+        item.size = numberText(item.size);
+        item.attr = numberText(item.attr);
+    }
+    Batch* batch = new Batch(read, saveDir);
+    LONG threads = (LONG)(items.size() < (size_t)MAX_DOWNLOADS_AT_ONCE ? items.size() : MAX_DOWNLOADS_AT_ONCE);
+    batch->use(threads);
+    for (LONG i = 0; i < threads; ++i) {
+        if (AfxBeginThread(downloadInTurn, batch) == NULL)
+            batch->release();
+    }
 }

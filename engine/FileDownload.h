@@ -3,22 +3,35 @@
 #include "classlib/CString.h"
 #include "classlib/Types.h"
 
-// The receiving side of a file transfer: one download thread per offered file
-// or folder, and per shared folder the user downloads.
-//
-// A download parameter is a heap CString of eight fields joined by ':':
-//   packetNo:ip:port:fileId:name:size:attr:saveDir
-// attr "1" is a file, "2" a folder; every ':' of saveDir is written as the
-// full-width colon "：" and turned back by the download.
+#include <vector>
 
-// The full-width colon (code page 936 bytes A3 BA).
-const char* const FULL_WIDTH_COLON = "\xA3\xBA";
+// The receiving side of a file transfer: the offered files and folders that
+// the user accepted, and the shared folders the user downloads.
 
-// Starts receiveTcpData for the parameter, which it then owns.
-void startReceiveThread(CString* parameter);
+// One file or folder to fetch, read once from the offer (or the share list)
+// that the user was shown.
+struct DownloadItem {
+    CString packetNo;  // of the offer; for a share, the first number of its entry
+    CString ip;
+    CString port;  // carried to the progress window, never used: always 2425
+    CString fileId;  // for a share, the second number of its entry
+    CString name;  // the name the user was shown, and the one written
+    CString size;  // decimal
+    CString attr;  // "1" a file, "2" a folder; anything else ends in the error state
+};
 
-// The thread procedure; reports to receiveProgressWindow(). Returns 0.
-UINT receiveTcpData(LPVOID parameter);
+// Downloads of one accepted offer (or one choice of shares) that run at once;
+// the others follow in turn as these end. Every running download holds a
+// connection, a thread and a 1 MiB receive buffer, and a few connections
+// already keep a link busy while small files start and end.
+const int MAX_DOWNLOADS_AT_ONCE = 3;
+
+// Fetches the items into saveDir, exactly the folder the user picked; a
+// folder arrives as saveDir\<its name>. Each item gets its row in the
+// receive-progress window when it starts. A message box (a peer that cannot
+// be reached, an entry of an unknown type, ...) is shown once for all the
+// items, not once per item.
+void startDownloads(const std::vector<DownloadItem>& items, const CString& saveDir);
 
 // A peer that stays silent this long while a download waits for data ends
 // the download in the error state (five minutes; tests make it shorter).

@@ -20,6 +20,7 @@
 #include "engine/WindowLinks.h"
 
 #include <atomic>
+#include <vector>
 
 namespace {
 
@@ -30,13 +31,12 @@ const int MAX_OPEN_OFFER_QUESTIONS = 8;
 std::atomic<int> openOfferQuestions(0);
 const UINT ONLY_FILE_SYSTEM_FOLDERS = 0x0001;  // BIF_RETURNONLYFSDIRS
 
-// What the user is asked about, copied out of the datagram.
+// What the user is asked about, read once out of the datagram: the prompt
+// shows, and the downloads write, these very names.
 struct FileOffer {
-    CString packetNo;
     CString ip;
-    CString port;
     CString senderName;
-    CStringArray entries;
+    std::vector<DownloadItem> items;
 };
 
 CString senderNameOf(const CString& ip, const CString& userField)
@@ -45,18 +45,24 @@ CString senderNameOf(const CString& ip, const CString& userField)
     return lookUpNickname(ip, &nickname) ? nickname : userField;
 }
 
-struct OfferedItem {
-    CString fileId, name, size, mtime, attr;
-};
-
-// False for an entry that is empty after trimming.
-bool readEntry(const CString& entry, OfferedItem* item)
+// The items of the entries that are not empty after trimming.
+void readItems(const CStringArray& entries, const IpMessage& message, const CString& port,
+               std::vector<DownloadItem>* items)
 {
     IpMessageParser parser;
-    parser.parseAttachEntry(entry, &item->fileId, &item->name, &item->size, &item->mtime, &item->attr);
-    CString trimmed = entry;
-    trimmed.Trim();
-    return !trimmed.IsEmpty();
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
+        CString trimmed = entries[i];
+        trimmed.Trim();
+        if (trimmed.IsEmpty())
+            continue;
+        DownloadItem item;
+        CString mtime;
+        parser.parseAttachEntry(entries[i], &item.fileId, &item.name, &item.size, &mtime, &item.attr);
+        item.packetNo = message.packetNo;
+        item.ip = message.senderIp;
+        item.port = port;
+        items->push_back(item);
+    }
 }
 
 CString promptText(const FileOffer& offer)
@@ -65,10 +71,7 @@ CString promptText(const FileOffer& offer)
     text.Format("来自：%s，IP：%s。\r\n对方发送了如下文件，是否接收？\r\n", (const char*)offer.senderName,
                 (const char*)offer.ip);
     bool toldUnknown = false;
-    for (INT_PTR i = 0; i < offer.entries.GetSize(); ++i) {
-        OfferedItem item;
-        if (!readEntry(offer.entries[i], &item))
-            continue;
+    for (const DownloadItem& item : offer.items) {
         int type = parseNumberField(item.attr, 10);
         CString line;
         if (type == IPMSG_FILE_REGULAR) {
@@ -85,20 +88,6 @@ CString promptText(const FileOffer& offer)
     return text;
 }
 
-void startDownloads(const FileOffer& offer, const CString& folder)
-{
-    for (INT_PTR i = 0; i < offer.entries.GetSize(); ++i) {
-        OfferedItem item;
-        if (!readEntry(offer.entries[i], &item))
-            continue;
-        CString* parameter = new CString;
-        parameter->Format("%s:%s:%s:%s:%s:%s:%s:%s", (const char*)offer.packetNo, (const char*)offer.ip,
-                          (const char*)offer.port, (const char*)item.fileId, (const char*)item.name,
-                          (const char*)item.size, (const char*)item.attr, (const char*)folder);
-        startReceiveThread(parameter);
-    }
-}
-
 UINT askAndDownload(LPVOID parameter)
 {
     FileOffer* offer = (FileOffer*)parameter;
@@ -108,12 +97,10 @@ UINT askAndDownload(LPVOID parameter)
         if (promptBrowseForFolder("选择目录", ONLY_FILE_SYSTEM_FOLDERS, folder)) {
             folder.Trim();
             if (!folder.IsEmpty()) {
-                // The folder travels as the last ':'-separated field.
-                folder.Replace(":", FULL_WIDTH_COLON);
                 HWND progressWindow = receiveProgressWindow();
                 if (progressWindow != NULL)
                     ShowWindow(progressWindow, SW_SHOW);
-                startDownloads(*offer, folder);
+                startDownloads(offer->items, folder);
             }
         }
     }
@@ -129,8 +116,8 @@ void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpM
 {
     IpMessageParser parser;
     parser.parseRawPacket(data, length, IpMessageParser::READ_ANSWER_OR_OFFER, message);
-    FileOffer* offer = new FileOffer;
-    parser.splitAttachments(data, length, &offer->entries);
+    CStringArray entries;
+    parser.splitAttachments(data, length, &entries);
 
     // Acknowledged before the user is asked, whatever the user decides.
     CString receipt;
@@ -138,10 +125,10 @@ void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpM
                    (const char*)CUtils::getHostName(), IPMSG_RECVMSG, (const char*)message->packetNo);
     UdpPacketSender::sendString(udpSocket, receipt, ip, IPMSG_PORT);
 
-    offer->packetNo = message->packetNo;
+    FileOffer* offer = new FileOffer;
     offer->ip = message->senderIp;
-    offer->port = port;
     offer->senderName = senderNameOf(ip, message->user);
+    readItems(entries, *message, port, &offer->items);
     if (++openOfferQuestions > MAX_OPEN_OFFER_QUESTIONS || AfxBeginThread(askAndDownload, offer) == NULL) {
         --openOfferQuestions;
         delete offer;

@@ -348,17 +348,28 @@ public:
         : m_input(input)
     {
     }
-    void makeFolder(const CString& path) override
+    bool enterFolder(const CString& name) override
     {
-        checkPath(path);
-        add('D', (const char*)path);
+        CHECK("FolderStreamParser", isSafeName(name) && !m_open && !m_leftTop);
+        ++m_depth;
+        add('D', (const char*)name);
+        return true;
     }
-    bool createFile(const CString& path) override
+    void leaveFolder() override
     {
-        checkPath(path);
-        CHECK("FolderStreamParser", !m_open);
+        // Never above the offered folder, and never back into it once left.
+        CHECK("FolderStreamParser", m_depth > 0 && !m_open);
+        if (--m_depth == 0)
+            m_leftTop = true;
+        add('L', "");
+    }
+    bool createFile(const CString& name) override
+    {
+        CHECK("FolderStreamParser", isSafeName(name));
+        // Only inside the offered folder.
+        CHECK("FolderStreamParser", !m_open && m_depth > 0 && !m_leftTop);
         m_open = true;
-        add('F', (const char*)path);
+        add('F', (const char*)name);
         return true;
     }
     bool write(const char* data, int length) override
@@ -394,14 +405,6 @@ public:
     bool open() const { return m_open; }
 
 private:
-    void checkPath(const CString& path)
-    {
-        CStringArray levels;
-        CUtils::splitToArray(path, "\\", &levels);
-        for (INT_PTR i = 0; i < levels.GetSize(); ++i)
-            CHECK("FolderStreamParser", isSafeName(levels[i]));
-    }
-
     void add(char kind, const std::string& text)
     {
         if (kind == 'F')
@@ -418,9 +421,14 @@ private:
     bool m_open = false;
     int m_written = 0;
     int m_unknown = 0;
+    int m_depth = 0;
+    bool m_leftTop = false;
     const char* m_blockStart = NULL;
     const char* m_blockEnd = NULL;
 };
+
+// Small enough that deep inputs reach it.
+const int STREAM_PATH_ROOM = 600;
 
 // The input as a stream, whole and cut into blocks of sizes taken from its
 // length: the same folders, files and content either way.
@@ -429,7 +437,7 @@ void checkFolderStream(Bytes input)
     std::vector<std::pair<char, std::string>> summaries[2];
     for (int pass = 0; pass < 2; ++pass) {
         CheckingSink sink(input);
-        FolderStreamParser parser(sink);
+        FolderStreamParser parser(sink, "offered", STREAM_PATH_ROOM);
         int block = pass == 0 ? input.length : 1 + input.length % 13;
         for (int at = 0; at < input.length; at += block) {
             int length = input.length - at < block ? input.length - at : block;
@@ -526,6 +534,21 @@ std::string bytesOf(const char* literal, size_t size)
 }
 #define BYTES(literal) bytesOf(literal, sizeof literal)
 
+// A folder stream nested as deep as an input allows, with names long enough
+// that its paths pass the room the parser is given, then a file and the way
+// back.
+std::string deepStream()
+{
+    const std::string level = "0040:level-of-a-deep-tree-n:000000000:2:14=51e7647a:16=51e76478:";
+    std::string stream = "002B:d:000000000:2:14=51e7647a:16=51e76478:";
+    for (int i = 0; i < 40; ++i)
+        stream += level;
+    stream += "002B:f:000000001:1:14=51e7647a:16=51e76478:x";
+    for (int i = 0; i < 8; ++i)
+        stream += "002B:.:000000000:3:14=51e7647a:16=51e76478:";
+    return stream;
+}
+
 // Real datagrams and stream texts of each kind, as peers write them.
 // GBK: \xc4\xe3\xba\xc3 is "ni hao", \xb1\xa8\xb8\xe6 "bao gao".
 const std::vector<std::string>& startingInputs()
@@ -567,6 +590,7 @@ const std::vector<std::string>& startingInputs()
               "0033:\xb1\xa8.txt:000000002:9001:14=51e7647a:16=51e76478:"
               "ab"
               "002B:.:000000000:3:14=51e7647a:16=51e76478:"),
+        deepStream(),
         // Share commands.
         BYTES("ZQMSG=ZQMSG&COMMAND=REQUEST_SHARE_LIST&MESSAGE="),
         BYTES("ZQMSG=ZQMSG&COMMAND=SHARE_LIST&MESSAGE=D:\\share\\\xb1\xa8\xb8\xe6|C:\\x\0&COMMAND=late"),

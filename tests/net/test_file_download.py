@@ -8,7 +8,9 @@ import hashlib
 import os
 import re
 import shutil
+import stat
 import tempfile
+import threading
 import time
 import unittest
 
@@ -37,6 +39,27 @@ def tree_files(root):
             with open(full, "rb") as f:
                 found[os.path.relpath(full, root)] = f.read()
     return found
+
+
+def snapshot(root):
+    """Every item below root as it is: links by their target, folders, files by size and time."""
+    found = {}
+    for folder, folders, files in os.walk(root):
+        for name in folders + files:
+            full = os.path.join(folder, name)
+            info = os.lstat(full)
+            if stat.S_ISLNK(info.st_mode):
+                found[os.path.relpath(full, root)] = ("link", os.readlink(full))
+            elif stat.S_ISDIR(info.st_mode):
+                found[os.path.relpath(full, root)] = ("folder",)
+            else:
+                found[os.path.relpath(full, root)] = ("file", info.st_size, info.st_mtime_ns, info.st_ino)
+    return found
+
+
+def changed(before, after):
+    """The paths made, removed or changed between two snapshots."""
+    return sorted(p for p in set(before) | set(after) if before.get(p) != after.get(p))
 
 
 class FileDownloadTest(unittest.TestCase):
@@ -70,9 +93,9 @@ class FileDownloadTest(unittest.TestCase):
         if self.run_:
             self.run_.finish()
 
-    def start(self, items, *options):
+    def start(self, items, *options, folder=SAVE):
         self.server = FileServer(self.net.hosts[1], items)
-        self.run_ = self.wine.driver("messenger", "--seconds", "150", "--folder", SAVE, *options)
+        self.run_ = self.wine.driver("messenger", "--seconds", "150", "--folder", folder, *options)
         self.run_.log.wait_for(lambda e: e.kind == "RESULT" and e["call"] == b"startMessenger", 60, self.run_)
         return self.run_
 
@@ -95,6 +118,12 @@ class FileDownloadTest(unittest.TestCase):
 
     def assert_nothing_outside(self):
         self.assertEqual(set(os.listdir(self.outside)), self.before_outside)
+
+    def assert_changed_only_below(self, before, after, *names):
+        """Between two snapshots of drive C:, only what lies below C:\\recv\\<name> changed."""
+        allowed = [os.path.join("recv", name) for name in names]
+        self.assertEqual([p for p in changed(before, after)
+                          if not any(p == a or p.startswith(a + os.sep) for a in allowed)], [])
 
     def test_a_file_and_a_folder_tree_arrive_byte_identical(self):
         data = os.urandom(300000)
@@ -163,11 +192,12 @@ class FileDownloadTest(unittest.TestCase):
         self.offer([(901, "..\\esc.txt", 11, 1), (902, "t", 4, 2), (903, "c", 2, 2), (904, "CON", 11, 1)], 900)
         self.assertEqual(self.ended(901), "RECEIVE_ERROR")
         self.assertEqual(self.ended(902), "RECEIVE_ERROR")
-        self.assertEqual(self.ended(903), "RECEIVE_FINISH")
+        # Returns before the offered folder climb out of it: nothing of that stream is written.
+        self.assertEqual(self.ended(903), "RECEIVE_ERROR")
         self.assertEqual(self.ended(904), "RECEIVE_ERROR")
         # A refused offered name is never asked for.
         self.assertFalse([r for r in self.server.requests if re.search(rb":(385|388):0$", r)])
-        self.assertEqual(tree_files(self.save), {os.path.join("t", "ok"): b"1", "top.txt": b"hi"})
+        self.assertEqual(tree_files(self.save), {os.path.join("t", "ok"): b"1"})
         self.assert_nothing_outside()
 
     def test_entries_of_unknown_kind_are_told_once_and_end_in_the_error_state(self):
@@ -236,6 +266,187 @@ class FileDownloadTest(unittest.TestCase):
         run.log.wait_for(lambda e: e.kind == "PROMPT_RELEASE", 20, run)
         self.offer([(2990, "next.txt", 1, 1)], 990)
         run.log.wait_for(lambda e: len(self.questions(run)) == 9, 20, run)
+
+
+    def test_a_folder_stream_writes_only_below_the_offered_folder(self):
+        startup = ["AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs", "Startup"]
+        # Down to a startup folder, a program there, back up past the offered folder and over a
+        # file the user has beside it.
+        climbing = (header("photos", 0, 2) + b"".join(header(n, 0, 2) for n in startup) +
+                    header("evil.bat", 4, 1) + b"boom" + header(".", 0, 3) * (len(startup) + 1) +
+                    header("notes.docx", 5, 1) + b"owned")
+        # The first folder is the offered one, whatever the stream calls it.
+        renamed = header("Startup", 0, 2) + header("run.bat", 2, 1) + b"hi" + header(".", 0, 3)
+        second = (header("a", 0, 2) + header(".", 0, 3) + header("b", 0, 2) + header("x.txt", 1, 1) + b"x" +
+                  header(".", 0, 3))
+        top_file = header("top.txt", 3, 1) + b"top" + header("f", 0, 2) + header(".", 0, 3)
+        with open(os.path.join(self.save, "notes.docx"), "wb") as f:
+            f.write(b"mine")
+        drive = self.wine.unix_path("C:\\")
+        self.start({(990, 991): climbing, (990, 992): renamed, (990, 993): second, (990, 994): top_file})
+        before = snapshot(drive)
+        self.offer([(991, "photos", 9, 2), (992, "pics", 2, 2), (993, "a", 1, 2), (994, "f", 3, 2)], 990)
+        self.assertEqual(self.ended(991), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(992), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(993), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(994), "RECEIVE_ERROR")
+        self.assert_changed_only_below(before, snapshot(drive), "photos", "pics", "a")
+        with open(os.path.join(self.save, "notes.docx"), "rb") as f:
+            self.assertEqual(f.read(), b"mine")
+        self.assertEqual(tree_files(os.path.join(self.save, "photos")), {os.path.join(*startup, "evil.bat"): b"boom"})
+        self.assertEqual(tree_files(os.path.join(self.save, "pics")), {"run.bat": b"hi"})
+        self.assertEqual(os.listdir(os.path.join(self.save, "a")), [])
+        self.assertEqual(sorted(os.listdir(self.save)), ["a", "notes.docx", "photos", "pics"])
+        self.assertTrue(self.run_.running())
+
+    def test_links_in_the_chosen_folder_are_never_followed(self):
+        outside = tempfile.mkdtemp(prefix="zq-outside-")
+        self.addCleanup(shutil.rmtree, outside)
+        os.makedirs(os.path.join(outside, "dir"))
+        with open(os.path.join(outside, "target.txt"), "wb") as f:
+            f.write(b"outside")
+        os.symlink(os.path.join(outside, "dir"), os.path.join(self.save, "link"))
+        os.symlink(os.path.join(outside, "target.txt"), os.path.join(self.save, "notes.txt"))
+        os.symlink(os.path.join(outside, "made.txt"), os.path.join(self.save, "dangling.txt"))
+        os.makedirs(os.path.join(self.save, "real"))
+        os.symlink(os.path.join(outside, "dir"), os.path.join(self.save, "real", "inner"))
+        os.symlink(os.path.join(outside, "target.txt"), os.path.join(self.save, "real", "old.txt"))
+        real = (header("real", 0, 2) + header("old.txt", 3, 1) + b"bad" + header("fine.txt", 2, 1) + b"ok" +
+                header("inner", 0, 2) + header("deep.txt", 1, 1) + b"d" + header(".", 0, 3) + header(".", 0, 3))
+        drive = self.wine.unix_path("C:\\")
+        self.start({(1000, 1001): header("link", 0, 2) + header("new.txt", 3, 1) + b"new" + header(".", 0, 3),
+                    (1000, 1002): b"overwritten", (1000, 1003): b"created", (1000, 1004): real})
+        before, before_outside = snapshot(drive), snapshot(outside)
+        self.offer([(1001, "link", 3, 2), (1002, "notes.txt", 11, 1), (1003, "dangling.txt", 7, 1),
+                    (1004, "real", 6, 2)], 1000)
+        for file_id in (1001, 1002, 1003, 1004):
+            self.assertEqual(self.ended(file_id), "RECEIVE_ERROR", file_id)
+        self.assertEqual(snapshot(outside), before_outside)
+        with open(os.path.join(outside, "target.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"outside")
+        # The links are still the links they were; inside the real folder, the stream went on
+        # past the linked file and stopped at the linked folder.
+        self.assert_changed_only_below(before, snapshot(drive), os.path.join("real", "fine.txt"))
+        with open(os.path.join(self.save, "real", "fine.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"ok")
+
+    def test_a_chosen_folder_that_is_a_link_takes_downloads_over_what_it_holds(self):
+        # As Desktop and Documents are under Wine: the user's choice is used wherever it leads, and
+        # a file or folder already in it is replaced or entered, its name matched without case.
+        target = tempfile.mkdtemp(prefix="zq-chosen-")
+        self.addCleanup(shutil.rmtree, target)
+        os.makedirs(os.path.join(target, "Tree", "sub"))
+        with open(os.path.join(target, "a.txt"), "wb") as f:
+            f.write(b"an older and longer text")
+        with open(os.path.join(target, "Tree", "sub", "s.txt"), "wb") as f:
+            f.write(b"older")
+        link = self.wine.unix_path("C:\\linked")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(target, link)
+        self.addCleanup(os.remove, link)
+        stream = (header("tree", 0, 2) + header("sub", 0, 2) + header("s.txt", 3, 1) + b"new" + header(".", 0, 3) +
+                  header(".", 0, 3))
+        self.start({(1050, 1051): b"new", (1050, 1052): stream}, folder="C:\\linked")
+        self.offer([(1051, "a.txt", 3, 1), (1052, "tree", 3, 2)], 1050)
+        self.assertEqual(self.ended(1051), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(1052), "RECEIVE_FINISH")
+        self.assertEqual(tree_files(target), {"a.txt": b"new", os.path.join("Tree", "sub", "s.txt"): b"new"})
+
+    def test_a_stream_deeper_than_a_path_can_be_ends_in_the_error_state(self):
+        name = "n" * 200
+        levels = 200  # 40,000 UTF-16 units below the chosen folder
+        deep = (header("deep", 0, 2) + header(name, 0, 2) * levels + header("f.txt", 1, 1) + b"x" +
+                header(".", 0, 3) * (levels + 1))
+        drive = self.wine.unix_path("C:\\")
+        self.start({(1100, 1101): deep, (1100, 1102): b"fine"})
+        before = snapshot(drive)
+        self.offer([(1101, "deep", 1, 2)], 1100)
+        self.assertEqual(self.ended(1101), "RECEIVE_ERROR")
+        # Still there, and still downloading.
+        self.offer([(1102, "after.txt", 4, 1)], 1100)
+        self.assertEqual(self.ended(1102), "RECEIVE_FINISH")
+        self.assert_changed_only_below(before, snapshot(drive), "deep", "after.txt")
+        self.assertTrue(self.run_.running())
+
+    def test_an_offer_runs_three_downloads_at_a_time_and_the_rest_in_turn(self):
+        lock = threading.Lock()
+        counts = {"open": 0, "most": 0}
+        three = threading.Event()
+
+        def held(content):
+            def serve(conn):
+                with lock:
+                    counts["open"] += 1
+                    counts["most"] = max(counts["most"], counts["open"])
+                    if counts["open"] >= 3:
+                        three.set()
+                # Held until three are open, so that more at once would show.
+                three.wait(5)
+                time.sleep(0.2)
+                conn.sendall(content)
+                with lock:
+                    counts["open"] -= 1
+            return serve
+
+        items = {(1200, 1201 + i): held(b"%02d" % i) for i in range(12)}
+        self.start(items)
+        self.offer([(1201 + i, "f%02d.txt" % i, 2, 1) for i in range(12)], 1200)
+        for i in range(12):
+            self.assertEqual(self.ended(1201 + i), "RECEIVE_FINISH")
+        self.assertEqual(counts["most"], 3)
+        self.assertEqual(len(self.server.requests), 12)
+        self.assertEqual(tree_files(self.save), {"f%02d.txt" % i: b"%02d" % i for i in range(12)})
+
+    def test_a_peer_that_cannot_be_reached_gets_one_box_for_a_whole_offer(self):
+        run = self.start({})
+        self.server.close()
+        self.offer([(1301 + i, "gone%d.txt" % i, 3, 1) for i in range(10)], 1300)
+        for i in range(10):
+            self.assertEqual(self.ended(1301 + i), "RECEIVE_ERROR")
+        boxes = [e.text("text") for e in run.log.events("PROMPT") if e.text("caption") == "ZQ"]
+        self.assertEqual(boxes, ["错误：不能连接到对方主机."])
+
+    def test_a_folder_whose_name_holds_a_full_width_colon_is_used_as_picked(self):
+        folder = "C:\\资料：2024"
+        save = self.wine.unix_path(folder)
+        shutil.rmtree(save, ignore_errors=True)
+        os.makedirs(save)
+        self.addCleanup(shutil.rmtree, save)
+        stream = header("docs", 0, 2) + header("a.txt", 1, 1) + b"a" + header(".", 0, 3)
+        run = self.start({(1400, 1401): b"abc", (1400, 1402): stream}, folder=folder)
+        self.offer([(1401, "x.txt", 3, 1), (1402, "docs", 1, 2)], 1400)
+        self.assertEqual(self.ended(1401), "RECEIVE_FINISH")
+        self.assertEqual(self.ended(1402), "RECEIVE_FINISH")
+        self.assertEqual(tree_files(save), {"x.txt": b"abc", os.path.join("docs", "a.txt"): b"a"})
+        self.assertFalse(os.path.exists(self.wine.unix_path("C:\\资料:2024")))
+        starts = sorted(e.text("text") for e in run.log.events("RECEIVE_START"))
+        self.assertEqual(starts, ["1400:%s:2425:1401:x.txt:3:1:C：\\资料：2024" % PEER,
+                                  "1400:%s:2425:1402:docs:1:2:C：\\资料：2024" % PEER])
+
+    def test_the_name_written_is_the_name_shown(self):
+        # A field that ends in a lead byte: its ':' is the end of the field all the same.
+        swallowing = b"1\x81:report.pdf\x81::invoice.exe:5:0:1"
+        trailing = b"2:tail\x81:4:0:1"
+        gbk_name = b"\xb1\xa8\x95\x5c.txt"  # the second character's trail byte looks like a backslash
+        honest = b"3:" + gbk_name + b":2:0:1"
+        run = self.start({(1500, 1): b"12345", (1500, 2): b"tail", (1500, 3): b"ok"})
+        self.peer.send_raw(b"1:1500:peer:peerbox:%d:\0" % (0x200020) + b"\x07".join([swallowing, trailing, honest]),
+                           ZQ)
+        self.peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
+        prompt = run.log.wait_for(lambda e: e.kind == "PROMPT" and e["caption"] == gbk("接收文件"), 20, run)
+        self.assertTrue(prompt["text"].endswith(gbk("文件：") + b"report.pdf\x81::invoice.exe" + gbk("。\r\n文件：") +
+                                                b"tail\x81" + gbk("。\r\n文件：") + gbk_name + gbk("。\r\n")))
+        self.assertEqual(self.ended(1), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(2), "RECEIVE_ERROR")
+        self.assertEqual(self.ended(3), "RECEIVE_FINISH")
+        # Each row shows its item, a refused name with '?' for the bytes that would cut the row's text.
+        starts = sorted(e["text"] for e in run.log.events("RECEIVE_START"))
+        self.assertEqual(starts, [b"1500:%s:2425:1:report.pdf\x81??invoice.exe:5:1:C\xa3\xba\\recv" % PEER.encode(),
+                                  b"1500:%s:2425:2:tail?:4:1:C\xa3\xba\\recv" % PEER.encode(),
+                                  b"1500:%s:2425:3:%s:2:1:C\xa3\xba\\recv" % (PEER.encode(), gbk_name)])
+        self.assertEqual(tree_files(self.save), {gbk_name.decode("gbk"): b"ok"})
+        self.assertFalse([r for r in self.server.requests if re.search(rb":5dc:[12]:0$", r)])
 
 
 if __name__ == "__main__":

@@ -22,14 +22,17 @@ struct Outcome {
     bool whole = false;
     bool broken = false;
     bool wroteWhileClosed = false;
+    bool leftTheTop = false;  // a leave with no folder entered
 
     bool operator==(const Outcome& other) const
     {
         return folders == other.folders && files == other.files && unknownTypes == other.unknownTypes &&
-            whole == other.whole && broken == other.broken && wroteWhileClosed == other.wroteWhileClosed;
+            whole == other.whole && broken == other.broken && wroteWhileClosed == other.wroteWhileClosed &&
+            leftTheTop == other.leftTheTop;
     }
 };
 
+// Names places by their paths below the chosen folder, levels joined by '\'.
 class RecordingSink : public FolderStreamParser::Sink {
 public:
     // refusedPath cannot be created; writes to fullPath fail (a full disk).
@@ -39,12 +42,25 @@ public:
           m_full(fullPath)
     {
     }
-    void makeFolder(const CString& path) override { m_outcome.folders.push_back((const char*)path); }
-    bool createFile(const CString& path) override
+    bool enterFolder(const CString& name) override
     {
-        if ((const char*)path == m_refused)
+        m_levels.push_back(pathOf(name));
+        m_outcome.folders.push_back(m_levels.back());
+        return true;
+    }
+    void leaveFolder() override
+    {
+        if (m_levels.empty())
+            m_outcome.leftTheTop = true;
+        else
+            m_levels.pop_back();
+    }
+    bool createFile(const CString& name) override
+    {
+        std::string path = pathOf(name);
+        if (path == m_refused)
             return false;
-        m_open = (const char*)path;
+        m_open = path;
         m_outcome.files[m_open] = "";
         m_isOpen = true;
         return true;
@@ -64,7 +80,13 @@ public:
     void unknownType(const CString& attr) override { m_outcome.unknownTypes.push_back((const char*)attr); }
 
 private:
+    std::string pathOf(const CString& name) const
+    {
+        return m_levels.empty() ? std::string((const char*)name) : m_levels.back() + "\\" + (const char*)name;
+    }
+
     Outcome& m_outcome;
+    std::vector<std::string> m_levels;
     std::string m_refused;
     std::string m_full;
     std::string m_open;
@@ -96,12 +118,15 @@ std::string file(const std::string& name, const std::string& content)
     return header(name, size, "1") + content;
 }
 
+// Room enough for any test stream, as below a short chosen folder.
+const int AMPLE_ROOM = 32000;
+
 Outcome parse(const std::string& stream, const std::vector<size_t>& cuts, const std::string& refused = "",
-              const std::string& full = "")
+              const std::string& full = "", const char* offered = "d", int room = AMPLE_ROOM)
 {
     Outcome outcome;
     RecordingSink sink(outcome, refused, full);
-    FolderStreamParser parser(sink);
+    FolderStreamParser parser(sink, offered, room);
     size_t from = 0;
     std::vector<size_t> ends = cuts;
     ends.push_back(stream.size());
@@ -119,6 +144,7 @@ struct StreamCase {
     const char* what;
     std::string stream;
     Outcome expected;
+    const char* offered = "d";  // the folder the user accepted
 };
 
 Outcome expect(std::vector<std::string> folders, std::map<std::string, std::string> files, bool whole,
@@ -139,7 +165,7 @@ std::vector<StreamCase> streamCases()
 {
     return {
         {"one folder with two files", folder("docs") + file("a.txt", "hello") + file("b.bin", "\0\1\2"s) + up(),
-         expect({"docs"}, {{"docs\\a.txt", "hello"}, {"docs\\b.bin", "\0\1\2"s}}, true)},
+         expect({"docs"}, {{"docs\\a.txt", "hello"}, {"docs\\b.bin", "\0\1\2"s}}, true), "docs"},
         {"empty files do not disturb the next header",
          folder("d") + file("e1", "") + file("e2", "") + file("f", "data") + up(),
          expect({"d"}, {{"d\\e1", ""}, {"d\\e2", ""}, {"d\\f", "data"}}, true)},
@@ -147,7 +173,8 @@ std::vector<StreamCase> streamCases()
          folder("top") + folder("sub") + folder("deep") + file("x", "1") + up() + file("y", "22") + up() +
              file("z", "333") + up(),
          expect({"top", "top\\sub", "top\\sub\\deep"},
-                {{"top\\sub\\deep\\x", "1"}, {"top\\sub\\y", "22"}, {"top\\z", "333"}}, true)},
+                {{"top\\sub\\deep\\x", "1"}, {"top\\sub\\y", "22"}, {"top\\z", "333"}}, true),
+         "top"},
         {"a file larger than a block", folder("d") + file("big", BIG_CONTENT) + up(),
          expect({"d"}, {{"d\\big", BIG_CONTENT}}, true)},
         {"attribute 9001 is a file", folder("d") + header("n", "000000002", "9001") + "ok" + up(),
@@ -157,9 +184,8 @@ std::vector<StreamCase> streamCases()
         {"attribute 4 is told once and ends the stream",
          folder("d") + header("what", "000000000", "4") + file("later", "x") + header("x", "0", "4") + up(),
          expect({"d"}, {}, false, true, {"4"})},
-        {"return-to-parent at the top stays in the chosen folder",
-         up() + up() + file("root.txt", "r") + folder("d") + up() + up() + file("still", "s"),
-         expect({"d"}, {{"root.txt", "r"}, {"still", "s"}}, true)},
+        {"return-to-parent before the offered folder ends the stream", up() + folder("d") + file("f", "1") + up(),
+         expect({}, {}, false, true)},
         {"size from 2^31 on is read unsigned", folder("d") + header("neg", "080000000", "1") + "abc",
          expect({"d"}, {{"d\\neg", "abc"}}, false)},
         {"peer closes inside a file: partial file, not whole", folder("d") + file("f", "0123456789").substr(0, 49),
@@ -168,6 +194,24 @@ std::vector<StreamCase> streamCases()
          expect({"d"}, {{"d\\f", "1"}}, false)},
         {"a stream that ends without its last return-to-parent is still whole", folder("d") + file("f", "1"),
          expect({"d"}, {{"d\\f", "1"}}, true)},
+        // Everything goes under the offered folder's name, whatever the stream calls it.
+        {"the first folder is written under the offered name",
+         folder("Startup") + folder("sub") + file("evil.bat", "x") + up() + up(),
+         expect({"photos", "photos\\sub"}, {{"photos\\sub\\evil.bat", "x"}}, true), "photos"},
+        {"a file before the offered folder ends the stream", file("evil.bat", "x") + folder("d") + up(),
+         expect({}, {}, false, true)},
+        {"headers that climb back and write beside the offered folder",
+         folder("photos") + folder("AppData") + folder("Roaming") + file("evil.bat", "x") + up() + up() + up() +
+             file("notes.docx", "overwritten") + up(),
+         expect({"photos", "photos\\AppData", "photos\\AppData\\Roaming"},
+                {{"photos\\AppData\\Roaming\\evil.bat", "x"}}, false, true),
+         "photos"},
+        {"a second folder at the top ends the stream", folder("d") + up() + folder("e") + file("f", "1") + up(),
+         expect({"d"}, {}, false, true)},
+        {"a return past the offered folder ends the stream", folder("d") + file("f", "1") + up() + up(),
+         expect({"d"}, {{"d\\f", "1"}}, false, true)},
+        {"an offered name that would leave the chosen folder", folder("d") + file("f", "1") + up(),
+         expect({}, {}, false, true), ".."},
     };
 }
 
@@ -176,17 +220,17 @@ TEST(FolderStreamParser, readsEveryStreamTheSameWhereverTheBlocksAreCut)
 {
     for (const StreamCase& c : streamCases()) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(parse(c.stream, {}), c.expected);
+        EXPECT_EQ(parse(c.stream, {}, "", "", c.offered), c.expected);
         size_t step = c.stream.size() > 2000 ? 997 : 1;
         for (size_t cut = 1; cut < c.stream.size(); cut += step) {
             SCOPED_TRACE(cut);
-            ASSERT_EQ(parse(c.stream, {cut}), c.expected);
+            ASSERT_EQ(parse(c.stream, {cut}, "", "", c.offered), c.expected);
         }
         if (c.stream.size() < 2000) {
             std::vector<size_t> everyByte;
             for (size_t cut = 1; cut < c.stream.size(); ++cut)
                 everyByte.push_back(cut);
-            EXPECT_EQ(parse(c.stream, everyByte), c.expected);
+            EXPECT_EQ(parse(c.stream, everyByte, "", "", c.offered), c.expected);
         }
     }
 }
@@ -262,6 +306,7 @@ std::vector<HostileCase> hostileCases()
         {"wildcard", file("a*", "x")},
         {"lead byte before a slash", folder("\x81/x")},
         {"lead byte before a control character", file("a\x81\x01", "x")},
+        {"lead byte at the end of a name", file("a\x81", "x")},
         {"length over the header buffer", "0801:" + std::string(0x801, 'y')},
         {"length FFFF", "FFFF:name:000000000:2:"},
         {"length not hexadecimal", "00G0:a:000000001:1:14=51e7647a:16=51e76478:x"},
@@ -292,6 +337,73 @@ TEST(FolderStreamParser, doubleByteNameWhoseTrailByteLooksLikeABackslashIsKept)
     // GBK 0x95 0x5C is one character.
     std::string name = "\x95\x5C"s + ".txt";
     EXPECT_EQ(parse(folder("d") + file(name, "z") + up(), {}), expect({"d"}, {{"d\\" + name, "z"}}, true));
+}
+
+// The room is counted in UTF-16 units, one per character: "\\d\\sub\\f.txt"
+// is 12 units, and a double-byte character is one unit.
+TEST(FolderStreamParser, aPathLongerThanItsRoomEndsTheStream)
+{
+    std::string stream = folder("d") + folder("sub") + file("f.txt", "1") + up() + up();
+    EXPECT_EQ(parse(stream, {}, "", "", "d", 12), expect({"d", "d\\sub"}, {{"d\\sub\\f.txt", "1"}}, true));
+    EXPECT_EQ(parse(stream, {}, "", "", "d", 11), expect({"d", "d\\sub"}, {}, false, true));
+    EXPECT_EQ(parse(stream, {}, "", "", "d", 5), expect({"d"}, {}, false, true));
+    EXPECT_EQ(parse(stream, {}, "", "", "d", 1), expect({}, {}, false, true));
+
+    std::string report = "\xb1\xa8\xb8\xe6";  // two characters
+    std::string wide = folder("d") + folder(report) + up() + up();
+    EXPECT_EQ(parse(wide, {}, "", "", "d", 5), expect({"d", "d\\" + report}, {}, true));
+    EXPECT_EQ(parse(wide, {}, "", "", "d", 4), expect({"d"}, {}, false, true));
+}
+
+// Counts levels only: a sink that kept paths would itself cost the square of the depth.
+class DepthSink : public FolderStreamParser::Sink {
+public:
+    bool enterFolder(const CString&) override
+    {
+        ++depth;
+        deepest = depth > deepest ? depth : deepest;
+        return true;
+    }
+    void leaveFolder() override { --depth; }
+    bool createFile(const CString&) override { return ++files > 0; }
+    bool write(const char*, int) override { return true; }
+    void closeFile() override {}
+    void unknownType(const CString&) override {}
+
+    int depth = 0;
+    int deepest = 0;
+    int files = 0;
+};
+
+// A tree 15,000 levels deep reads to its end when its deepest path just fits
+// the room; levels of 2 KB names stop where a Windows path (32,767 units with
+// the "\\?\\" prefix) would be too long.
+TEST(FolderStreamParser, aDeepTreeIsReadLevelByLevelUpToTheRoom)
+{
+    const int LEVELS = 15000;
+    std::string stream = folder("d");
+    for (int i = 0; i < LEVELS; ++i)
+        stream += folder("n");
+    stream += file("f", "x");
+    for (int i = 0; i <= LEVELS; ++i)
+        stream += up();
+    DepthSink deep;
+    FolderStreamParser whole(deep, "d", 2 + LEVELS * 2 + 2);
+    whole.feed(stream.data(), (int)stream.size());
+    EXPECT_TRUE(whole.finish());
+    EXPECT_EQ(deep.deepest, LEVELS + 1);
+    EXPECT_EQ(deep.depth, 0);
+    EXPECT_EQ(deep.files, 1);
+
+    std::string longName(2000, 'n');
+    std::string tall = folder("d");
+    for (int i = 0; i < 20; ++i)
+        tall += folder(longName);
+    DepthSink cut;
+    FolderStreamParser parser(cut, "d", 32767 - 10);  // below "\\?\\C:\\recv"
+    parser.feed(tall.data(), (int)tall.size());
+    EXPECT_TRUE(parser.broken());
+    EXPECT_EQ(cut.deepest, 1 + (32767 - 10 - 2) / 2001);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ command line to unittest.
 it they start the test build's. ctest runs the files listed in ZQ_RELEASE_NET_TESTS
 (tests/net/CMakeLists.txt) once more with the release program build/i686/ZQ.exe, a 32-bit
 program in the same 64-bit prefix, as on 64-bit Windows; such a run needs 32-bit Wine.
+
 Namespaces, Wine servers and processes are removed at the end, also when a test fails, times out
 or is interrupted; leftovers of a run that was killed outright are swept by the next run.
 """

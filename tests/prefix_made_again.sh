@@ -36,7 +36,7 @@ if [ $thirty_two = yes ]; then
   expect_exit 7 'C:\windows\syswow64\cmd.exe'
   grep -qx 'starts: 64-bit 32-bit' "$stamp" || fail "the stamp does not say that 32-bit programs start: $(cat "$stamp")"
 fi
-wineserver -w
+wineserver -k 2>/dev/null
 
 # Checked for an older Wine but still fine: kept as it is, and the stamp names this Wine.
 echo kept >"$marker"
@@ -44,7 +44,7 @@ printf 'wine-0.0\n32-bit Wine: none\nstarts: 64-bit\n' >"$stamp"
 expect_exit 7 'C:\windows\system32\cmd.exe'
 [ -f "$marker" ] || fail "a prefix that still starts programs was made again"
 grep -qx 'wine-0.0' "$stamp" && fail "the stamp still names the older Wine"
-wineserver -w
+wineserver -k 2>/dev/null
 
 # Checked for an older Wine and starting nothing now. Without the 32-bit system DLLs every
 # program fails as in a prefix made before 32-bit Wine was installed ("could not load
@@ -53,7 +53,7 @@ if [ $thirty_two = yes ]; then
   find "$ZQ_WINEPREFIX/drive_c/windows/syswow64" -mindepth 1 -delete
   WINEDEBUG= wine cmd /c exit 7 >"$scratch/broken.txt" 2>&1 </dev/null
   code=$?
-  wineserver -w
+  wineserver -k 2>/dev/null
   if [ "$code" -eq 7 ] || ! grep -q 'c0000135' "$scratch/broken.txt"; then
     fail "the broken prefix still starts programs (exit $code); the case proves nothing:"
     cat "$scratch/broken.txt"
@@ -66,7 +66,6 @@ if [ $thirty_two = yes ]; then
   userdir="$ZQ_WINEPREFIX/drive_c/users/$(id -un)"
   [ -d "$userdir/Desktop" ] && [ -z "$(find "$userdir" -type l)" ] ||
     fail "the prefix made again has links for the user's folders"
-  wineserver -w
 else
   echo "no 32-bit Wine here: the prefix that starts nothing is not tried"
 fi

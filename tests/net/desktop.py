@@ -27,17 +27,17 @@ SYSTEM_PYTHON = "/usr/bin/python3"
 
 
 def program_path(name):
-    """A program of the test build: ZQ.exe is in the build folder, wininspect.exe beside the
-    network tests' driver."""
-    driver_folder = os.path.dirname(harness.config.driver)
+    """ZQ.exe: the program under test (harness.zq_program(): the test build's, or the one given
+    with --zq); the helpers such as wininspect.exe are the test build's, beside the network
+    tests' driver."""
     if name == "ZQ.exe":
-        return os.path.normpath(os.path.join(driver_folder, "..", "..", "ZQ.exe"))
-    return os.path.join(driver_folder, name)
+        return harness.zq_program()
+    return os.path.join(os.path.dirname(harness.config.driver), name)
 
 
 def artifacts_folder():
-    """build/<arch>/artifacts, where screenshots are kept after the test."""
-    folder = os.path.normpath(os.path.join(os.path.dirname(harness.config.driver), "..", "..", "artifacts"))
+    """build/<arch>/artifacts beside the ZQ.exe under test, where screenshots are kept after the test."""
+    folder = os.path.join(os.path.dirname(harness.zq_program()), "artifacts")
     os.makedirs(folder, exist_ok=True)
     return folder
 

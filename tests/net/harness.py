@@ -14,8 +14,14 @@ bridge in a "switch" namespace, and a default route through that veth, so a broa
             run.finish()
 
 A test file calls run_tests() at its end: it skips the test (exit code 77) when the machine cannot
-run it (under CI it fails instead), parses --driver/--template/--logs and hands the rest of the
+run it (under CI it fails instead), parses --driver/--template/--logs/--zq and hands the rest of the
 command line to unittest.
+
+--zq names the ZQ.exe that the application tests start (desktop.program_path("ZQ.exe")); without
+it they start the test build's. ctest runs the files listed in ZQ_RELEASE_NET_TESTS
+(tests/net/CMakeLists.txt) once more with the release program build/i686/ZQ.exe, a 32-bit
+program in the same 64-bit prefix, as on 64-bit Windows; such a run needs 32-bit Wine.
+
 Namespaces, Wine servers and processes are removed at the end, also when a test fails, times out
 or is interrupted; leftovers of a run that was killed outright are swept by the next run.
 """
@@ -47,7 +53,7 @@ CLONE_NEWNET = 0x40000000
 _libc = ctypes.CDLL(None, use_errno=True)
 
 # Filled in by run_tests() from the command line.
-config = argparse.Namespace(driver=None, template=None, logs=None)
+config = argparse.Namespace(driver=None, template=None, logs=None, zq=None)
 
 # Networks and Wine hosts not closed yet; run_tests() closes what a test left open, e.g. when a
 # signal stopped it between setUpClass and tearDownClass.
@@ -252,6 +258,26 @@ def ensure_template(template):
     """Makes the template prefix when it is not there yet (once, also with ctest -j)."""
     subprocess.run(["bash", os.path.join(REPO, "scripts", "make-prefix.sh"), template],
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+
+
+def template_starts_32_bit_programs(template):
+    """True when make-prefix.sh saw a 32-bit program start in the template (32-bit Wine is
+    installed, and the prefix was made or checked with it)."""
+    try:
+        with open(os.path.join(template, ".zq-ready")) as f:
+            return any(line.split()[:1] == ["starts:"] and "32-bit" in line.split() for line in f)
+    except OSError:
+        return False
+
+
+def is_32_bit_program(path):
+    """True for a 32-bit Windows program (PE machine i386), False for a 64-bit one."""
+    with open(path, "rb") as f:
+        head = f.read(4096)
+    pe = int.from_bytes(head[0x3C:0x40], "little")
+    if head[:2] != b"MZ" or head[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("%s is no Windows program" % path)
+    return int.from_bytes(head[pe + 4:pe + 6], "little") == 0x14C
 
 
 def _template_is_current(template):
@@ -471,15 +497,26 @@ class WineHost:
         assert drive.upper() == "C", windows_path
         return os.path.join(self.prefix, "drive_c", *[p for p in rest.split("\\") if p])
 
+    # A 32-bit program on 64-bit Windows, and under Wine in a 64-bit prefix, reads and writes
+    # the system folder through its redirection: its ZQ.ini lives in syswow64.
+    SYSTEM_FOLDERS = {False: "C:\\windows\\system32", True: "C:\\windows\\syswow64"}
+
     def settings_path(self):
-        return self.unix_path("C:\\windows\\system32\\ZQ.ini")
+        """The settings file of the ZQ.exe that the test starts (desktop.program_path)."""
+        return self._settings_path(zq_is_32_bit())
+
+    def _settings_path(self, thirty_two_bit):
+        return self.unix_path(self.SYSTEM_FOLDERS[thirty_two_bit] + "\\ZQ.ini")
 
     def remove_settings(self):
-        with contextlib.suppress(FileNotFoundError):
-            os.remove(self.settings_path())
+        for thirty_two_bit in self.SYSTEM_FOLDERS:
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(self._settings_path(thirty_two_bit))
 
     def write_settings(self, **values):
-        """Writes ZQ.ini (GBK) so that the program finds its settings and asks nothing at start.
+        """Writes ZQ.ini (GBK) so that the program finds its settings and asks nothing at start:
+        where the 64-bit programs (the driver, the test build) look for it, and where the 32-bit
+        release program does when the test starts that one.
 
         Keys go to their sections; the ones not given get the values of an ordinary user."""
         sections = {
@@ -496,8 +533,21 @@ class WineHost:
         text = "".join("[%s]\r\n%s" % (section, "".join("%s=%s\r\n" % kv for kv in keys.items()))
                        for section, keys in sections.items())
         self.remove_settings()
-        with open(self.settings_path(), "wb") as f:
-            f.write(text.encode("gbk"))
+        for thirty_two_bit in {False, zq_is_32_bit()}:
+            with open(self._settings_path(thirty_two_bit), "wb") as f:
+                f.write(text.encode("gbk"))
+
+
+def zq_program():
+    """The ZQ.exe that the tests start: --zq, else the test build's (beside the driver's folders)."""
+    if config.zq:
+        return config.zq
+    return os.path.normpath(os.path.join(os.path.dirname(config.driver), "..", "..", "ZQ.exe"))
+
+
+def zq_is_32_bit():
+    """True when the tests start a 32-bit ZQ.exe (the release program)."""
+    return bool(config.zq) and os.path.exists(config.zq) and is_32_bit_program(config.zq)
 
 
 def dos_path(unix_path):
@@ -614,6 +664,13 @@ def missing_requirement():
         return "cannot make network namespaces here: %s" % e
     if not config.driver or not os.path.exists(config.driver):
         return "the test driver is not built (%s)" % config.driver
+    if config.zq:
+        if not os.path.exists(config.zq):
+            return "%s is not built" % config.zq
+        if is_32_bit_program(config.zq):
+            ensure_template(config.template)
+            if not template_starts_32_bit_programs(config.template):
+                return "32-bit programs do not start under this Wine (is wine32:i386 installed?): %s" % config.zq
     return None
 
 
@@ -642,11 +699,13 @@ def run_tests():
     parser.add_argument("--template", default=os.environ.get(
         "ZQ_WINEPREFIX", os.path.join(REPO, "build", "wineprefix")))
     parser.add_argument("--logs")
+    parser.add_argument("--zq")
     known, rest = parser.parse_known_args()
     test_name = os.path.splitext(os.path.basename(sys.argv[0]))[0]
     config.driver = known.driver and os.path.abspath(known.driver)
     config.template = os.path.abspath(known.template)
     config.logs = os.path.abspath(known.logs or os.path.join(tempfile.gettempdir(), "zq-net-logs", test_name))
+    config.zq = known.zq and os.path.abspath(known.zq)
 
     reason = missing_requirement()
     if reason:

@@ -4,6 +4,7 @@ and nothing of the test network outlives the test."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -79,6 +80,36 @@ class HarnessTest(unittest.TestCase):
             with mock.patch("os.walk", walk_and_remove_the_settings):
                 harness.clone_prefix(template, copy)
             self.assertEqual(os.listdir(os.path.join(copy, "system32")), ["kept.dll"])
+
+
+    def test_a_32_bit_program_is_skipped_where_it_cannot_start_and_fails_under_ci(self):
+        # A template in which make-prefix.sh saw only 64-bit programs start (no 32-bit Wine), as
+        # checked for the Wine installed now, so that it is taken as it is.
+        harness.ensure_template(harness.config.template)
+        with open(os.path.join(harness.config.template, ".zq-ready")) as f:
+            install = f.read().splitlines()[:2]
+        with tempfile.TemporaryDirectory() as scratch:
+            template = os.path.join(scratch, "template")
+            os.makedirs(template)
+            with open(os.path.join(template, ".zq-ready"), "w") as f:
+                f.write("\n".join(install + ["starts: 64-bit"]) + "\n")
+            # The headers of a 32-bit Windows program: MZ, the PE header's place, machine i386.
+            program = os.path.join(scratch, "ZQ.exe")
+            with open(program, "wb") as f:
+                f.write(b"MZ" + bytes(0x3A) + (0x40).to_bytes(4, "little") + b"PE\0\0" + (0x14C).to_bytes(2, "little"))
+            script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "test_app_close.py")
+            for ci, code, said in [("", harness.SKIP, "SKIPPED: 32-bit programs do not start"),
+                                   ("1", 1, "FAILED: 32-bit programs do not start")]:
+                with self.subTest(CI=ci):
+                    env = dict(os.environ, CI=ci)
+                    if not ci:
+                        env.pop("CI")
+                    done = subprocess.run([sys.executable, script, "--driver", harness.config.driver,
+                                           "--template", template, "--logs", os.path.join(scratch, "logs"),
+                                           "--zq", program], env=env, stdin=subprocess.DEVNULL,
+                                          capture_output=True, text=True, timeout=60)
+                    self.assertEqual(done.returncode, code, done.stdout + done.stderr)
+                    self.assertIn(said, done.stdout)
 
 
 if __name__ == "__main__":

@@ -14,7 +14,8 @@
 // bytes (code page 936) escaped as in the test driver's log: a backslash as
 // "\\", bytes below 0x20 and 0x7F as "\xHH".
 // Tree and list texts are read with a TVITEM or LVITEM placed in the
-// control's own process.
+// control's own process, laid out as that process expects it: this helper is
+// a 64-bit program, and it also reads the 32-bit release program.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -59,6 +60,51 @@ std::string className(HWND window)
     return name;
 }
 
+// The structures of the messages below as a 32-bit process reads them:
+// pointers and handles of four bytes (a control takes its items as they are,
+// without translation between programs of different sizes).
+struct TreeItem32 {
+    UINT mask;
+    UINT32 hItem;
+    UINT state;
+    UINT stateMask;
+    UINT32 pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    UINT32 lParam;
+};
+
+struct ListItem32 {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    UINT32 pszText;
+    int cchTextMax;
+    int iImage;
+    UINT32 lParam;
+    int iIndent;
+    int iGroupId;
+    UINT cColumns;
+    UINT32 puColumns;
+    UINT32 piColFmt;
+    int iGroup;
+};
+
+struct GetTextEx32 {
+    DWORD cb;
+    DWORD flags;
+    UINT codepage;
+    UINT32 lpDefaultChar;
+    UINT32 lpUsedDefChar;
+};
+
+static_assert(sizeof(TreeItem32) == 40 && sizeof(ListItem32) == 60 && sizeof(GetTextEx32) == 20,
+              "the sizes of TVITEMA, LVITEMA and GETTEXTEX in a 32-bit program");
+
 // Memory inside the process of a window, for messages whose pointers the
 // window system does not carry across processes (tree items, rich edit text).
 class RemoteBuffer {
@@ -67,9 +113,12 @@ public:
     {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        process = OpenProcess(
+            PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
         if (process != NULL) {
             memory = (char*)VirtualAllocEx(process, NULL, size, MEM_COMMIT, PAGE_READWRITE);
+            BOOL wow64 = FALSE;
+            thirtyTwoBit = sizeof(void*) == 8 && IsWow64Process(process, &wow64) && wow64;
         }
     }
     ~RemoteBuffer()
@@ -82,6 +131,8 @@ public:
         }
     }
     bool ready() const { return memory != NULL; }
+    // True when the window belongs to a 32-bit program (and this one is 64-bit).
+    bool isThirtyTwoBit() const { return thirtyTwoBit; }
     char* address() const { return memory; }
     bool write(size_t at, const void* data, size_t size)
     {
@@ -97,13 +148,38 @@ public:
 private:
     HANDLE process = NULL;
     char* memory = NULL;
+    bool thirtyTwoBit = false;
 };
 
-// The rich edit's text in the code page 936, fetched into its own process.
+// A pointer or handle as a field of the structures above, of either size.
+template <typename Field, typename Value> Field field(Value value)
+{
+    return (Field)(UINT_PTR)value;
+}
+
+// The rich edit's text in the code page 936, fetched into its own process
+// with the request laid out as GETTEXTEX or GetTextEx32.
+template <typename Request> std::string richEditTextAs(HWND window, size_t length)
+{
+    size_t size = length + 2;
+    RemoteBuffer text(window, sizeof(Request) + size);
+    Request request = {};
+    request.cb = (DWORD)size;
+    request.flags = GT_DEFAULT;
+    request.codepage = 936;
+    if (!text.ready() || !text.write(0, &request, sizeof(request))) {
+        return std::string();
+    }
+    SendMessageA(window, EM_GETTEXTEX, (WPARAM)text.address(), (LPARAM)(text.address() + sizeof(Request)));
+    std::vector<char> buffer(size + 1, '\0');
+    text.read(sizeof(Request), buffer.data(), size);
+    return std::string(buffer.data());
+}
+
 std::string richEditText(HWND window)
 {
     GETTEXTLENGTHEX lengthRequest = {GTL_NUMBYTES | GTL_PRECISE, 936};
-    RemoteBuffer remote(window, sizeof(GETTEXTEX) + sizeof(lengthRequest));
+    RemoteBuffer remote(window, sizeof(lengthRequest));
     if (!remote.ready() || !remote.write(0, &lengthRequest, sizeof(lengthRequest))) {
         return std::string();
     }
@@ -111,19 +187,8 @@ std::string richEditText(HWND window)
     if (length < 0) {
         return std::string();
     }
-    size_t size = (size_t)length + 2;
-    RemoteBuffer text(window, sizeof(GETTEXTEX) + size);
-    GETTEXTEX request = {};
-    request.cb = (DWORD)size;
-    request.flags = GT_DEFAULT;
-    request.codepage = 936;
-    if (!text.ready() || !text.write(0, &request, sizeof(request))) {
-        return std::string();
-    }
-    SendMessageA(window, EM_GETTEXTEX, (WPARAM)text.address(), (LPARAM)(text.address() + sizeof(GETTEXTEX)));
-    std::vector<char> buffer(size + 1, '\0');
-    text.read(sizeof(GETTEXTEX), buffer.data(), size);
-    return std::string(buffer.data());
+    return remote.isThirtyTwoBit() ? richEditTextAs<GetTextEx32>(window, (size_t)length)
+                                   : richEditTextAs<GETTEXTEX>(window, (size_t)length);
 }
 
 // WM_GETTEXT crosses processes, unlike GetWindowText for controls; a rich
@@ -173,25 +238,32 @@ BOOL CALLBACK listChild(HWND window, LPARAM)
     return TRUE;
 }
 
-// Reads one tree item with a TVITEM and its text inside the tree's process.
-bool readTreeItem(HWND tree, RemoteBuffer& remote, HTREEITEM item, std::string* text, int* image)
+// Reads one tree item with a TVITEMA (or TreeItem32) and its text inside the tree's process.
+template <typename Item>
+bool readTreeItemAs(HWND tree, RemoteBuffer& remote, HTREEITEM item, std::string* text, int* image)
 {
     const int textSize = 1024;
-    TVITEMA request = {};
+    Item request = {};
     request.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
-    request.hItem = item;
-    request.pszText = remote.address() + sizeof(TVITEMA);
+    request.hItem = field<decltype(request.hItem)>(item);
+    request.pszText = field<decltype(request.pszText)>(remote.address() + sizeof(Item));
     request.cchTextMax = textSize;
     if (!remote.write(0, &request, sizeof(request)) || !SendMessageA(tree, TVM_GETITEMA, 0, (LPARAM)remote.address())) {
         return false;
     }
-    TVITEMA answer = {};
+    Item answer = {};
     char buffer[textSize + 1] = {0};
     remote.read(0, &answer, sizeof(answer));
-    remote.read(sizeof(TVITEMA), buffer, textSize);
+    remote.read(sizeof(Item), buffer, textSize);
     *text = buffer;
     *image = answer.iImage;
     return true;
+}
+
+bool readTreeItem(HWND tree, RemoteBuffer& remote, HTREEITEM item, std::string* text, int* image)
+{
+    return remote.isThirtyTwoBit() ? readTreeItemAs<TreeItem32>(tree, remote, item, text, image)
+                                   : readTreeItemAs<TVITEMA>(tree, remote, item, text, image);
 }
 
 void listTree(HWND tree, RemoteBuffer& remote, HTREEITEM first, int depth)
@@ -209,8 +281,9 @@ void listTree(HWND tree, RemoteBuffer& remote, HTREEITEM first, int depth)
     }
 }
 
-// One line per list-view row, a field per column (hidden columns too).
-bool listRows(HWND list, RemoteBuffer& remote)
+// One line per list-view row, a field per column (hidden columns too), read
+// with an LVITEMA (or ListItem32).
+template <typename Item> bool listRowsAs(HWND list, RemoteBuffer& remote)
 {
     const int textSize = 1024;
     HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
@@ -219,21 +292,26 @@ bool listRows(HWND list, RemoteBuffer& remote)
     for (int row = 0; row < rows; ++row) {
         std::string line;
         for (int column = 0; column < columns; ++column) {
-            LVITEMA request = {};
+            Item request = {};
             request.iSubItem = column;
-            request.pszText = remote.address() + sizeof(LVITEMA);
+            request.pszText = field<decltype(request.pszText)>(remote.address() + sizeof(Item));
             request.cchTextMax = textSize;
             char buffer[textSize + 1] = {0};
-            if (!remote.write(0, &request, sizeof(request)) || !remote.write(sizeof(LVITEMA), buffer, 1)) {
+            if (!remote.write(0, &request, sizeof(request)) || !remote.write(sizeof(Item), buffer, 1)) {
                 return false;
             }
             SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)remote.address());
-            remote.read(sizeof(LVITEMA), buffer, textSize);
+            remote.read(sizeof(Item), buffer, textSize);
             line += (column > 0 ? "\t" : "") + escaped(buffer);
         }
         fprintf(out, "%s\n", line.c_str());
     }
     return true;
+}
+
+bool listRows(HWND list, RemoteBuffer& remote)
+{
+    return remote.isThirtyTwoBit() ? listRowsAs<ListItem32>(list, remote) : listRowsAs<LVITEMA>(list, remote);
 }
 
 }  // namespace

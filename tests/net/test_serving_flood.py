@@ -2,11 +2,8 @@
 first from its one address, then from several. The messenger serves at most 16 connections of
 one address and 64 in all at once, each with a thread of its own, and closes the rest at once:
 the process lives, its thread count stays within those bounds, and an honest peer on another
-host downloads a shared folder whole during the flood and after it.
-
-The program under test is the class attribute `program`: a program of the build found by
-desktop.program_path, or an absolute path (another build of the messenger, such as the 32-bit
-release program)."""
+host downloads a shared folder whole during the flood and after it. It runs against the test
+build and, where 32-bit Wine is there, the 32-bit release program (--zq)."""
 
 import os
 import resource
@@ -130,7 +127,6 @@ class Flood:
 
 
 class ServingFloodTest(unittest.TestCase):
-    program = "ZQ.exe"
     PER_ADDRESS = 16
     IN_ALL = 64
     JUNK_CONNECTIONS = 2000
@@ -147,9 +143,6 @@ class ServingFloodTest(unittest.TestCase):
         limit = resource.getrlimit(resource.RLIMIT_NOFILE)
         if limit[0] < cls.JUNK_CONNECTIONS + 1000:
             resource.setrlimit(resource.RLIMIT_NOFILE, (limit[1], limit[1]))
-
-    def program_path(self):
-        return self.program if os.path.isabs(self.program) else desktop.program_path(self.program)
 
     @staticmethod
     def fetched(host, request):
@@ -168,7 +161,7 @@ class ServingFloodTest(unittest.TestCase):
                 with open(os.path.join(tree, name), "wb") as f:
                     f.write(os.urandom(size))
             wine.write_settings(userName="Li", userGroupName="Dev", shareFolders="C:\\shared\\tree")
-            process = wine.start(self.program_path(), name="ZQ")
+            process = wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
             peer = Peer(honest)
             flood = Flood(attacker)
             try:
@@ -183,7 +176,7 @@ class ServingFloodTest(unittest.TestCase):
                     check_folder_stream(self, stream, tree, "tree")
 
                 download()
-                pid = windows_process(wine, self.program_path())
+                pid = windows_process(wine, desktop.program_path("ZQ.exe"))
                 self.assertIsNotNone(pid, "the program's process")
                 threads_at_start, memory_at_start = process_status(pid)
 

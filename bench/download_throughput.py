@@ -214,8 +214,8 @@ def main():
             print("    messenger, receive buffer %-6s:         %s" % (setting, spread(rates)))
             print("    Win32 receiver under Wine, same buffer:   %s" % spread(win32))
             print("    plain TCP copy (Python), same rounds:     %s" % spread(plain))
-            print("    ratio messenger / Win32, per round:       %s" % spread([r / w for r, w in zip(rates, win32)], 2))
-            print("    ratio messenger / plain, per round:       %s" % spread([r / p for r, p in zip(rates, plain)], 2))
+            print("    ratio messenger / Win32, per round:       %s" % spread([r / w for r, w in zip(rates, win32)], 3))
+            print("    ratio messenger / plain, per round:       %s" % spread([r / p for r, p in zip(rates, plain)], 3))
 
 
 if __name__ == "__main__":

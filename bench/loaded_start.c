@@ -41,8 +41,8 @@ static void read_registry(void)
 
 static HWND make_window(HINSTANCE instance, const char* title, DWORD style)
 {
-    return CreateWindowExA(0, "LoadedStart", title, style, CW_USEDEFAULT, CW_USEDEFAULT, 240, 400, NULL, NULL,
-                           instance, NULL);
+    return CreateWindowExA(0, "LoadedStart", title, style, CW_USEDEFAULT, CW_USEDEFAULT, 240, 400, NULL, NULL, instance,
+                           NULL);
 }
 
 static void fill_tree(HWND list, HINSTANCE instance)

@@ -56,8 +56,8 @@ static int send_request(SOCKET s, int command, unsigned long packet, unsigned lo
     int length;
     GetUserNameA(user, &userSize);
     gethostname(host, sizeof host);
-    length = _snprintf(request, sizeof request, "1:%lu:%s:%s:%d:%lx:%lx:0", (unsigned long)GetTickCount(), user,
-                       host, command, packet, fileId);
+    length = _snprintf(request, sizeof request, "1:%lu:%s:%s:%d:%lx:%lx:0", (unsigned long)GetTickCount(), user, host,
+                       command, packet, fileId);
     if (length < 0 || length >= (int)sizeof request)
         return 0;
     return send(s, request, length, 0) == length;

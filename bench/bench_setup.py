@@ -23,3 +23,12 @@ def bench_arguments():
     harness.config.template = os.path.abspath(args.template)
     harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
     return args
+
+
+def bench_program(args, name):
+    """A yardstick program of the test build (bench/CMakeLists.txt), found beside the driver."""
+    build = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(args.driver))))
+    path = os.path.join(build, "bench", name)
+    if not os.path.isfile(path):
+        sys.exit("%s is missing; build the test build first (make build-test)" % path)
+    return path

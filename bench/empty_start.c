@@ -1,5 +1,5 @@
 /* The yardstick for the messenger's start-up: a Win32 program that does nothing but send one
-   UDP broadcast to port 2425 as soon as it runs, then ends. Built by bench/receive-path.sh. */
+   UDP broadcast to port 2425 as soon as it runs, then ends. Built by the test build. */
 #include <winsock2.h>
 #include <windows.h>
 

@@ -28,6 +28,11 @@ DWORD sharingFor(UINT flags)
     }
 }
 
+DWORD attributesFor(UINT flags)
+{
+    return (flags & CFile::osSequentialScan) ? FILE_FLAG_SEQUENTIAL_SCAN : FILE_ATTRIBUTE_NORMAL;
+}
+
 DWORD dispositionFor(UINT flags)
 {
     if (!(flags & CFile::modeCreate))
@@ -52,8 +57,23 @@ BOOL CFile::Open(const char* path, UINT flags)
     Close();
     if (!path)
         return FALSE;
-    m_hFile = CreateFileA(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags), FILE_ATTRIBUTE_NORMAL,
-                          NULL);
+    return Attach(
+        CreateFileA(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags), attributesFor(flags), NULL));
+}
+
+BOOL CFile::OpenLong(const wchar_t* path, UINT flags)
+{
+    Close();
+    if (!path)
+        return FALSE;
+    return Attach(
+        CreateFileW(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags), attributesFor(flags), NULL));
+}
+
+BOOL CFile::Attach(HANDLE handle)
+{
+    Close();
+    m_hFile = handle;
     return IsOpen();
 }
 

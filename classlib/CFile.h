@@ -17,7 +17,8 @@ public:
         modeCreate = 0x1000,  // create, or truncate an existing file...
         modeNoTruncate = 0x2000,  // ...unless this is given too
         typeText = 0x4000,
-        typeBinary = 0x8000
+        typeBinary = 0x8000,
+        osSequentialScan = 0x80000  // the file is read from start to end
     };
     enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
 
@@ -28,6 +29,12 @@ public:
 
     // Closes a file already open first. FALSE when the file cannot be opened.
     virtual BOOL Open(const char* path, UINT flags);
+    // The same for a wide path of any length in the form "\\?\C:\..." (the
+    // narrow Open stops at MAX_PATH characters).
+    BOOL OpenLong(const wchar_t* path, UINT flags);
+    // Takes over a handle opened elsewhere, closing the file open first;
+    // FALSE (and closed) for INVALID_HANDLE_VALUE.
+    BOOL Attach(HANDLE handle);
     UINT Read(void* buffer, UINT count);  // bytes read; 0 at the end or on error
     BOOL Write(const void* buffer, UINT count);  // TRUE when all bytes were written
     // The new position from the start; (ULONGLONG)-1 on failure.

@@ -94,6 +94,11 @@ BOOL CFileFind::IsDirectory() const
     return MatchesMask(FILE_ATTRIBUTE_DIRECTORY);
 }
 
+DWORD CFileFind::GetAttributes() const
+{
+    return m_haveCurrent ? m_current.dwFileAttributes : 0;
+}
+
 BOOL CFileFind::MatchesMask(DWORD mask) const
 {
     return m_haveCurrent && (m_current.dwFileAttributes & mask) != 0 ? TRUE : FALSE;

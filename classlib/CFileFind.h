@@ -23,6 +23,7 @@ public:
     BOOL IsDots() const;  // "." or ".."
     BOOL IsDirectory() const;
     BOOL MatchesMask(DWORD mask) const;  // any of the FILE_ATTRIBUTE_* bits
+    DWORD GetAttributes() const;  // all of its FILE_ATTRIBUTE_* bits
     void Close();
 
 private:

@@ -4,35 +4,24 @@
 #include "classlib/CFileFind.h"
 #include "classlib/CStringList.h"
 
-#include <cstring>
-
 namespace {
-
-bool isDots(const char* name)
-{
-    return strcmp(name, ".") == 0 || strcmp(name, "..") == 0;
-}
 
 // Adds the files of one folder to total and queues the sub-folders a folder
 // stream enters.
 void addFolderEntries(const CString& folder, ULONGLONG& total, CStringList& pending)
 {
-    CString pattern = folder + "\\*.*";
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            if (entry.nFileSizeHigh == 0) {
-                total += entry.nFileSizeLow;
+    CFileFind finder;
+    for (BOOL more = finder.FindFile(folder + "\\*.*"); more;) {
+        more = finder.FindNextFile();
+        if (!finder.IsDirectory()) {
+            ULONGLONG size = finder.GetLength();
+            if (size <= 0xFFFFFFFFull) {
+                total += size;
             }
-        } else if (isEnteredFolder(entry.dwFileAttributes) && !isDots(entry.cFileName)) {
-            pending.AddTail(folder + "\\" + entry.cFileName);
+        } else if (isEnteredFolder(finder.GetAttributes()) && !finder.IsDots()) {
+            pending.AddTail(finder.GetFilePath());
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    }
 }
 
 }  // namespace

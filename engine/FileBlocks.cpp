@@ -2,14 +2,6 @@
 
 #include <cstring>
 
-BOOL ServedFile::openForServing(const std::wstring& longPath)
-{
-    Close();
-    m_hFile = CreateFileW(longPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-    return IsOpen() ? TRUE : FALSE;
-}
-
 BlockSender::BlockSender(SOCKET s)
     : m_socket(s),
       m_area((size_t)FILE_BLOCK_SIZE * BLOCKS_PER_SEND),

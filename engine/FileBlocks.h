@@ -12,13 +12,10 @@
 const int FILE_BLOCK_SIZE = 32768;
 const int BLOCKS_PER_SEND = 8;
 
-// A file opened for serving: read-only, and others may read, write, rename
-// or delete it meanwhile (files in use by other programs can be served).
-class ServedFile : public CFile {
-public:
-    // longPath as made by longPathW. FALSE when it cannot be opened.
-    BOOL openForServing(const std::wstring& longPath);
-};
+// How a file is opened for serving: read-only, and others may read, write,
+// rename or delete it meanwhile (files in use by other programs can be
+// served). With CFile::OpenLong and a path made by longPathW.
+const UINT SERVED_FILE_FLAGS = CFile::modeRead | CFile::shareDenyNone | CFile::osSequentialScan;
 
 // The blocks on their way to one connection. Every block is read on its
 // own, and up to BLOCKS_PER_SEND of them leave with one gathering send: each

@@ -10,6 +10,7 @@
 
 #include "engine/FileDownload.h"
 
+#include "classlib/CFile.h"
 #include "classlib/Mbcs.h"
 #include "classlib/Prompts.h"
 #include "classlib/Thread.h"
@@ -162,38 +163,6 @@ private:
     CString m_fileId;
 };
 
-// One file being written, by a path of any length.
-class OutputFile {
-public:
-    OutputFile()
-        : m_handle(INVALID_HANDLE_VALUE)
-    {
-    }
-    ~OutputFile() { close(); }
-
-    // Takes the file name of the place, new or emptied.
-    bool create(DownloadFolder& place, const CString& name)
-    {
-        close();
-        m_handle = place.createFile(name);
-        return m_handle != INVALID_HANDLE_VALUE;
-    }
-    bool write(const char* data, int length)
-    {
-        DWORD written = 0;
-        return WriteFile(m_handle, data, (DWORD)length, &written, NULL) && written == (DWORD)length;
-    }
-    void close()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
 // Writes a folder stream under the save folder, one progress message per write.
 class FolderWriter : public FolderStreamParser::Sink {
 public:
@@ -206,15 +175,15 @@ public:
 
     bool enterFolder(const CString& name) override { return m_place.enter(name); }
     void leaveFolder() override { m_place.leave(); }
-    bool createFile(const CString& name) override { return m_file.create(m_place, name); }
+    bool createFile(const CString& name) override { return m_file.Attach(m_place.createFile(name)) != FALSE; }
     bool write(const char* data, int length) override
     {
-        if (!m_file.write(data, length))
+        if (!m_file.Write(data, (UINT)length))
             return false;
         m_report.progress(length);
         return true;
     }
-    void closeFile() override { m_file.close(); }
+    void closeFile() override { m_file.Close(); }
     void unknownType(const CString& attr) override
     {
         m_batch.tellOnce(Batch::UNKNOWN_TYPE, "错误，不识别的文件类型：" + attr);
@@ -224,7 +193,7 @@ private:
     DownloadFolder& m_place;
     const Report& m_report;
     Batch& m_batch;
-    OutputFile m_file;
+    CFile m_file;
 };
 
 SOCKET connectToPeer(const CString& ip, Batch& batch)
@@ -275,12 +244,12 @@ bool receiveFile(SOCKET s, const DownloadItem& item, DownloadFolder& place, cons
         if (n <= 0)
             return false;  // nothing arrived: no file
     }
-    OutputFile file;
-    if (!file.create(place, item.name))
+    CFile file;
+    if (!file.Attach(place.createFile(item.name)))
         return false;
     while (rest > 0 && n > 0) {
         int count = (ULONGLONG)n < rest ? n : (int)rest;
-        if (!file.write(&buffer[0], count))
+        if (!file.Write(&buffer[0], (UINT)count))
             return false;
         report.progress(count);
         rest -= (ULONGLONG)count;

@@ -119,8 +119,8 @@ void serveConnection(SOCKET s, DWORD requestTimeoutMs, DWORD sendTimeoutMs)
 
 BOOL sendFileData(SOCKET s, CString path, int offset)
 {
-    ServedFile file;
-    if (!file.openForServing(longPathW(path)))
+    CFile file;
+    if (!file.OpenLong(longPathW(path).c_str(), SERVED_FILE_FLAGS))
         return FALSE;
     // The offset travels as 32 bits; read unsigned it reaches up to 4 GiB.
     if (file.Seek((LONGLONG)(unsigned int)offset, CFile::begin) == (ULONGLONG)-1)

@@ -141,8 +141,8 @@ BOOL FolderStreamSender::sendFilesAndLeave()
 
 BOOL FolderStreamSender::sendFile(const Folder& folder, const std::wstring& name)
 {
-    ServedFile file;
-    if (!file.openForServing(joinPathW(folder.path, name)))
+    CFile file;
+    if (!file.OpenLong(joinPathW(folder.path, name).c_str(), SERVED_FILE_FLAGS))
         return TRUE;  // gone or locked: left out before anything of it was sent
     if (!isTheEntryItself(file, folder.objectName, name, m_nameBuffer))
         return TRUE;  // a link, which may lead out of the tree

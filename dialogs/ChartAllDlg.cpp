@@ -2,7 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/User.h"
-#include "dialogs/ChatDialogParts.h"
+#include "dialogs/ChatSending.h"
 #include "dialogs/ReportView.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "dialogs/ChartDlg.h"
 
-#include "dialogs/ChatDialogParts.h"
+#include "dialogs/ChatSending.h"
 #include "dialogs/ChatHistory.h"
 
 #include <climits>

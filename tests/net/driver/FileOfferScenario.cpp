@@ -5,7 +5,7 @@
 #include "tests/net/driver/Scenarios.h"
 
 #include "classlib/CStringArray.h"
-#include "engine/FileOffer.h"
+#include "engine/OutgoingFileOffer.h"
 #include "engine/Messenger.h"
 #include "tests/net/driver/DriverLog.h"
 

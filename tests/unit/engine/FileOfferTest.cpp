@@ -7,7 +7,7 @@
 #include "core/CUtils.h"
 #include "core/Globals.h"
 #include "core/IpMessageParser.h"
-#include "engine/FileOffer.h"
+#include "engine/OutgoingFileOffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "dialogs/ChatDialogParts.h"
+#include "dialogs/ChatSending.h"
 
 #include "dialogs/FileListCtrl.h"
 #include "dialogs/ReportView.h"
-#include "engine/FileOffer.h"
+#include "engine/OutgoingFileOffer.h"
 #include "engine/Messenger.h"
 
 void collectFilePaths(CFileListCtrl& fileList, CStringArray& paths)

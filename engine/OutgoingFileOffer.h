@@ -3,7 +3,8 @@
 #include "classlib/CString.h"
 #include "classlib/CStringArray.h"
 
-// The offering side of a file transfer: the offer datagram.
+// The offering side of a file transfer, outgoing: the offer datagram. An
+// offer that arrives is taken by IpMessageProcessor (IpMessageProcessorIncomingOffer.cpp).
 
 // Offers the files and folders of paths to every address of ipList (joined
 // by ","; blank pieces skipped) in one file-offer datagram carrying text, and

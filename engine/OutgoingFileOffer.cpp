@@ -1,4 +1,4 @@
-#include "engine/FileOffer.h"
+#include "engine/OutgoingFileOffer.h"
 
 #include "classlib/CFileFind.h"
 #include "classlib/CStringArray.h"

@@ -243,6 +243,9 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     }
     // The message stays the engine's: copy what the window keeps.
     CString ip = message->senderIp;
+    if (!mayOpenChatFor(ip)) {
+        return 0;
+    }
     CString text = message->extra;
     CString nickname;
     BOOL known = lookUpNickname(ip, &nickname);
@@ -258,7 +261,13 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     // Only the history is written: whatever the user has typed and not sent
     // stays in the input.
     chat->addHistoryEntry(historyEntryNow(sender, text));
-    return 0;
+    return CHAT_TEXT_TAKEN;
+}
+
+bool CUserListDlg::mayOpenChatFor(const CString& ip)
+{
+    CObject* known = NULL;
+    return chatDialogMap.Lookup(ip, known) || chatDialogMap.GetCount() < CHAT_WINDOW_LIMIT;
 }
 
 void CUserListDlg::OnRefreshList()

@@ -70,7 +70,7 @@ HTREEITEM CUserListDlg::insertGroupItem(HTREEITEM parent, const CString& level)
 HTREEITEM CUserListDlg::walkGroupPath(const CString& path, bool create)
 {
     CStringArray levels;
-    CUtils::splitToArray(path, "-", &levels);  // never empty: "" is one level
+    groupLevelsOf(path, &levels);
     HTREEITEM item = TVI_ROOT;
     for (int i = 0; i < (int)levels.GetSize(); ++i) {
         HTREEITEM child = findChildGroup(item, levels[i]);

@@ -326,6 +326,19 @@ TEST_F(ChatOpening, TextsOpenWindowsUpToTheLimitThenOnlyPeersWithAWindowAreShown
     EXPECT_EQ(chatFor("10.2.0.1"), nullptr);
 }
 
+TEST_F(ChatOpening, SendingToAFoldedGroupFindsItsPeer)
+{
+    // The ninth level and what follows are one item: its path read back from
+    // the tree is the peer's group, so the group dialog lists the peer.
+    addPeer("10.0.0.1", "Ann", "A-B-C-D-E-F-G-H-I-J");
+    addPeer("10.0.0.2", "Bob", "A-B-C-D-E-F-G-H");
+    select("H-I-J(1)");
+    GroupDialogSeen seen = whileGroupDialogRuns([&] { command(ID_SEND_MESSAGE); });
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.filter, "A-B-C-D-E-F-G-H-I-J");
+    EXPECT_EQ(seen.ips, std::vector<std::string>{"10.0.0.1"});
+}
+
 TEST_F(ChatOpening, RefreshEmptiesTreeAndPeersButKeepsTheChatWindows)
 {
     addPeer("10.0.0.1", "Ann", "Dev");

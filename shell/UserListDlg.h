@@ -7,6 +7,10 @@
 #include "res/resource.h"
 #include "shell/UserListTreeCtrl.h"
 
+#include <map>
+#include <string>
+#include <utility>
+
 class CChartDlg;
 
 // The buddy-list window, the one the user works with: the own name and group
@@ -77,6 +81,7 @@ protected:
     void OnTreeDblClk(NMHDR* notify, LRESULT* result);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT controlType);
     void OnTreeItemExpanded(NMHDR* notify, LRESULT* result);
+    void OnTreeDeleteItem(NMHDR* notify, LRESULT* result);
     void OnTreeRClick(NMHDR* notify, LRESULT* result);
     void OnSendMessage();
     void OnSendMessageWithSubgroups();
@@ -110,6 +115,17 @@ private:
     void holdTreeRedraw();
 
     bool treeRedrawHeld = false;
+
+    // The group items by parent item and trimmed level name, so that finding
+    // a level costs the same however many groups its parent holds: peers
+    // choose their groups, and a crowd of them can make thousands. Every
+    // group item but the all-peers one is made by insertGroupItem, and each
+    // leaves the index when the tree deletes it (TVN_DELETEITEM), whoever
+    // deletes it.
+    typedef std::pair<HTREEITEM, std::string> GroupKey;
+    static GroupKey groupKey(HTREEITEM parent, CString level);
+    std::map<GroupKey, HTREEITEM> groupItems;
+    std::map<HTREEITEM, GroupKey> groupKeys;
 };
 
 // The one buddy-list window, set by the main frame before the receive

@@ -264,6 +264,21 @@ TEST_F(BuddyTree, ALongGroupIsCutToWholeCharactersAndEightLevels)
     EXPECT_EQ(dialog->findGroupItem(kept.c_str()), itemNamed((rest + "(1)").c_str()));
 }
 
+TEST_F(BuddyTree, AfterARefreshTheSameGroupsAreMadeAgain)
+{
+    add({"10.0.0.1", "Ann", "Dev-Web", "1-1-ZQ"});
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESH, BN_CLICKED),
+                        (LPARAM)::GetDlgItem(dialog->m_hWnd, IDC_BUTTON_REFRESH));
+    add({"10.0.0.2", "Bob", "Dev-Web", "1-1-ZQ"});
+    add({"10.0.0.1", "Ann", "Dev", "1-1-ZQ"});
+    EXPECT_EQ(tree(),
+              "全部好友(2) #1\n"
+              "Dev(2) #1\n"
+              "  Ann(10.0.0.1) #2\n"
+              "  Web(1) #1\n"
+              "    Bob(10.0.0.2) #2\n");
+}
+
 TEST_F(BuddyTree, ExpandingAndCollapsingSwitchTheGroupImage)
 {
     add({"10.0.0.1", "Ann", "Dev-Web-Mobile", "1-1-ZQ"});

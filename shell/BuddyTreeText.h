@@ -31,9 +31,9 @@ CString incrementedText(const CString& text);
 // Names are compared trimmed, byte for byte.
 bool sameName(CString a, CString b);
 
-// A group path taken from a peer is bounded: every level is a tree item that
-// the receive thread waits for, and the walk down the path looks at the
-// siblings of each level. Real work groups are a few short levels.
+// A group path taken from a peer is bounded: every level is a tree item made
+// while the receive thread waits for the window. Real work groups are a few
+// short levels.
 extern const int GROUP_PATH_LIMIT;  // bytes
 extern const int GROUP_DEPTH_LIMIT;  // levels
 

@@ -52,10 +52,11 @@ class DeepGroupsTest(unittest.TestCase):
             # Every crowd peer's entry is answered.
             answers.settimeout(20)
             for number, sender in enumerate(senders):
-                sender.sendto(build(number + 1, BR_ENTRY, entry_extra("Deep%03d" % number, deep_group(number))), (ZQ, PORT))
+                entry = build(number + 1, BR_ENTRY, entry_extra("Deep%03d" % number, deep_group(number)))
+                sender.sendto(entry, (ZQ, PORT))
                 while True:
                     packet = Packet(*answers.recvfrom(65535))
-                    if packet.command is not None and packet.mode == ANSENTRY and packet.sender[0] == ZQ:
+                    if packet.mode == ANSENTRY and packet.sender[0] == ZQ:
                         break
             peer.send_entry(ZQ, "Honest", "Talk")
             peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="answer to the honest entry")

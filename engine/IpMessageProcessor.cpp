@@ -99,9 +99,9 @@ void readDatagram(const char* data, int length, int mode, IpMessage* message)
 }
 
 // Synchronous: the window copies what it needs before the call returns.
-void showToBuddyList(UINT windowMessage, IpMessage* message)
+LRESULT showToBuddyList(UINT windowMessage, IpMessage* message)
 {
-    SendMessageA(buddyListWindow(), windowMessage, 0, (LPARAM)message);
+    return SendMessageA(buddyListWindow(), windowMessage, 0, (LPARAM)message);
 }
 
 }  // namespace
@@ -109,9 +109,12 @@ void showToBuddyList(UINT windowMessage, IpMessage* message)
 void IpMessageProcessor::takeTextMessage(const char* data, int length, IpMessage* message, CString ip)
 {
     readDatagram(data, length, IpMessageParser::READ_CHAT_TEXT, message);
-    showToBuddyList(WM_USER_RECEIVE_MESSAGE, message);
-    // Acknowledged whether or not the sender asked, once the window has it.
-    sendRecvMessage(message->packetNo, ip);
+    // Acknowledged whether or not the sender asked, once the window has it. A
+    // text the window did not take gets no receipt, so the sender's client
+    // can tell the user that it was not delivered.
+    if (showToBuddyList(WM_USER_RECEIVE_MESSAGE, message) == CHAT_TEXT_TAKEN) {
+        sendRecvMessage(message->packetNo, ip);
+    }
 }
 
 void IpMessageProcessor::takeBrEntry(const char* data, int length, IpMessage* message, CString ip)

@@ -8,7 +8,8 @@
 //
 //   message                   to                        how     lParam                         afterwards
 //   WM_USER_ADD_BUDDY         buddyListWindow()         sent    IpMessage* (entry or answer)   the sender's
-//   WM_USER_RECEIVE_MESSAGE   buddyListWindow()         sent    IpMessage* (chat text)         the sender's
+//   WM_USER_RECEIVE_MESSAGE   buddyListWindow()         sent    IpMessage* (chat text)         the sender's;
+//                                                                 the window answers CHAT_TEXT_TAKEN
 //   WM_USER_RECEIVE_START     receiveProgressWindow()   sent    CString* download parameter    the sender's
 //   WM_USER_RECEIVE_PROGRESS  receiveProgressWindow()   posted  new CString                    the window frees it
 //   WM_USER_RECEIVE_FINISH    receiveProgressWindow()   posted  new CString                    the window frees it
@@ -22,6 +23,9 @@
 HWND buddyListWindow();
 const UINT WM_USER_ADD_BUDDY = WM_USER + 104;
 const UINT WM_USER_RECEIVE_MESSAGE = WM_USER + 107;
+// The buddy list's answer to WM_USER_RECEIVE_MESSAGE once it shows the text;
+// anything else when it does not. Only a text taken is acknowledged.
+const LRESULT CHAT_TEXT_TAKEN = 1;
 
 // The receive-progress window, one row per downloaded item; NULL while
 // there is none.

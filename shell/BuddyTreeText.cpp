@@ -1,5 +1,8 @@
 #include "shell/BuddyTreeText.h"
 
+#include "classlib/Mbcs.h"
+#include "core/CUtils.h"
+
 namespace BuddyTreeText {
 
 const char* const ALL_PEERS = "全部好友";
@@ -65,10 +68,43 @@ bool sameName(CString a, CString b)
     return a.Trim() == b.Trim();
 }
 
+const int GROUP_PATH_LIMIT = 128;
+const int GROUP_DEPTH_LIMIT = 8;
+
 CString groupPathOf(CString group)
 {
     group.Trim();
+    if (group.GetLength() > GROUP_PATH_LIMIT) {
+        const char* bytes = group;
+        int length = group.GetLength();
+        int kept = 0;
+        while (kept < length) {
+            int next = kept + mbcsCharLength(bytes, kept, length);
+            if (next > GROUP_PATH_LIMIT) {
+                break;
+            }
+            kept = next;
+        }
+        group = group.Left(kept);
+        group.Trim();
+    }
     return group.IsEmpty() ? CString(UNGROUPED) : group;
+}
+
+// Folding keeps the whole path in the tree: the deepest item's path, read
+// back from the item texts, is the peer's group again.
+void groupLevelsOf(const CString& path, CStringArray* levels)
+{
+    CUtils::splitToArray(path, "-", levels);
+    if (levels->GetSize() <= GROUP_DEPTH_LIMIT) {
+        return;
+    }
+    CString rest = levels->GetAt(GROUP_DEPTH_LIMIT - 1);
+    for (INT_PTR i = GROUP_DEPTH_LIMIT; i < levels->GetSize(); ++i) {
+        rest += "-" + levels->GetAt(i);
+    }
+    levels->SetSize(GROUP_DEPTH_LIMIT);
+    levels->SetAt(GROUP_DEPTH_LIMIT - 1, rest);
 }
 
 int clientKindOf(const CString& version)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "classlib/CString.h"
+#include "classlib/CStringArray.h"
 
 // The buddy tree keeps everything in its item texts: "name(number)". A group
 // item counts its children, the all-peers item counts the peers, and a user
@@ -32,9 +33,20 @@ CString decrementedText(const CString& text);
 // Names are compared trimmed, byte for byte.
 bool sameName(CString a, CString b);
 
-// The peer's group path from an entry's group field: trimmed, "未分组" when
-// nothing is left.
+// A group path taken from a peer is bounded: every level is a tree item made
+// while the receive thread waits for the window. Real work groups are a few
+// short levels.
+extern const int GROUP_PATH_LIMIT;  // bytes
+extern const int GROUP_DEPTH_LIMIT;  // levels
+
+// The peer's group path from an entry's group field: trimmed, cut to its
+// first GROUP_PATH_LIMIT bytes (whole characters), trimmed again, "未分组"
+// when nothing is left.
 CString groupPathOf(CString group);
+// The levels of a group path, cut at each '-': at most GROUP_DEPTH_LIMIT,
+// the last of them holding the rest of the path with its '-'. Never empty:
+// "" is one level.
+void groupLevelsOf(const CString& path, CStringArray* levels);
 // 3 for a version text holding "#", 1 for one holding "-ZQ" after its
 // first character (our own client), 2 for any other client.
 int clientKindOf(const CString& version);

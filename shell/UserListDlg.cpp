@@ -54,6 +54,8 @@ BEGIN_MESSAGE_MAP(CUserListDlg, CDialog)
     ON_NOTIFY(NM_DBLCLK, IDC_TREE_USERS, &CUserListDlg::OnTreeDblClk)
     ON_WM_CTLCOLOR()
     ON_NOTIFY(TVN_ITEMEXPANDED, IDC_TREE_USERS, &CUserListDlg::OnTreeItemExpanded)
+    ON_NOTIFY(TVN_DELETEITEMA, IDC_TREE_USERS, &CUserListDlg::OnTreeDeleteItem)
+    ON_NOTIFY(TVN_DELETEITEMW, IDC_TREE_USERS, &CUserListDlg::OnTreeDeleteItem)
     ON_NOTIFY(NM_RCLICK, IDC_TREE_USERS, &CUserListDlg::OnTreeRClick)
     ON_COMMAND(ID_SEND_MESSAGE, &CUserListDlg::OnSendMessage)
     ON_COMMAND(ID_REFRESH_LIST, &CUserListDlg::OnRefreshList)
@@ -243,6 +245,9 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     }
     // The message stays the engine's: copy what the window keeps.
     CString ip = message->senderIp;
+    if (!mayOpenChatFor(ip)) {
+        return 0;
+    }
     CString text = message->extra;
     CString nickname;
     BOOL known = lookUpNickname(ip, &nickname);
@@ -258,7 +263,13 @@ LRESULT CUserListDlg::OnReceiveMessage(WPARAM, LPARAM lParam)
     // Only the history is written: whatever the user has typed and not sent
     // stays in the input.
     chat->addHistoryEntry(historyEntryNow(sender, text));
-    return 0;
+    return CHAT_TEXT_TAKEN;
+}
+
+bool CUserListDlg::mayOpenChatFor(const CString& ip)
+{
+    CObject* known = NULL;
+    return chatDialogMap.Lookup(ip, known) || chatDialogMap.GetCount() < CHAT_WINDOW_LIMIT;
 }
 
 void CUserListDlg::OnRefreshList()

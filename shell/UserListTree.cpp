@@ -46,37 +46,62 @@ bool CUserListDlg::isUserItem(HTREEITEM item)
     return image >= IMAGE_OWN_CLIENT;
 }
 
+// Only group items are indexed: a peer whose nickname equals a level name
+// is no group, and taking it for one would overwrite its IP with a count.
 HTREEITEM CUserListDlg::findChildGroup(HTREEITEM parent, const CString& level)
 {
-    HTREEITEM item = parent == TVI_ROOT ? userTree.GetRootItem() : userTree.GetChildItem(parent);
-    for (; item != NULL; item = userTree.GetNextSiblingItem(item)) {
-        // A peer whose nickname equals a level name is no group: taking it
-        // for one would overwrite its IP with a count.
-        if (!isUserItem(item) && sameName(itemName(userTree.GetItemText(item)), level)) {
-            return item;
+    if (parent == TVI_ROOT && sameName(level, ALL_PEERS)) {
+        // The all-peers item, always the first at the root, is that group.
+        HTREEITEM first = userTree.GetRootItem();
+        if (first != NULL && !isUserItem(first) && sameName(itemName(userTree.GetItemText(first)), ALL_PEERS)) {
+            return first;
         }
     }
-    return NULL;
+    std::map<GroupKey, HTREEITEM>::const_iterator found = groupItems.find(groupKey(parent, level));
+    return found == groupItems.end() ? NULL : found->second;
+}
+
+CUserListDlg::GroupKey CUserListDlg::groupKey(HTREEITEM parent, CString level)
+{
+    level.Trim();
+    return GroupKey(parent, std::string((const char*)level, level.GetLength()));
+}
+
+void CUserListDlg::OnTreeDeleteItem(NMHDR* notify, LRESULT* result)
+{
+    HTREEITEM item = reinterpret_cast<NMTREEVIEW*>(notify)->itemOld.hItem;
+    std::map<HTREEITEM, GroupKey>::iterator key = groupKeys.find(item);
+    if (key != groupKeys.end()) {
+        groupItems.erase(key->second);
+        groupKeys.erase(key);
+    }
+    *result = 0;
 }
 
 HTREEITEM CUserListDlg::insertGroupItem(HTREEITEM parent, const CString& level)
 {
+    HTREEITEM item = NULL;
     if (parent == TVI_ROOT) {
         // Top-level groups keep their order of arrival, after the all-peers item.
         CString name = level;
-        return userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, TVI_ROOT,
+        item = userTree.InsertItem(countedText(name.Trim(), 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, TVI_ROOT,
                                    TVI_LAST);
+    } else {
+        item = userTree.InsertItem(countedText(level, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, parent, TVI_SORT);
+        incrementCount(parent);
     }
-    HTREEITEM item =
-        userTree.InsertItem(countedText(level, 0), IMAGE_GROUP_CLOSED, IMAGE_GROUP_CLOSED, parent, TVI_SORT);
-    incrementCount(parent);
+    if (item != NULL) {
+        GroupKey key = groupKey(parent, level);
+        groupItems[key] = item;
+        groupKeys[item] = key;
+    }
     return item;
 }
 
 HTREEITEM CUserListDlg::walkGroupPath(const CString& path, bool create)
 {
     CStringArray levels;
-    CUtils::splitToArray(path, "-", &levels);  // never empty: "" is one level
+    groupLevelsOf(path, &levels);
     HTREEITEM item = TVI_ROOT;
     for (int i = 0; i < (int)levels.GetSize(); ++i) {
         HTREEITEM child = findChildGroup(item, levels[i]);

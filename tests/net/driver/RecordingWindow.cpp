@@ -75,7 +75,7 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
         const IpMessage* received = (const IpMessage*)lParam;
         record(message == WM_USER_ADD_BUDDY ? "ADD_BUDDY" : "RECEIVE_MESSAGE", received);
         holdIfAsked(received);
-        return 0;
+        return message == WM_USER_RECEIVE_MESSAGE ? CHAT_TEXT_TAKEN : 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

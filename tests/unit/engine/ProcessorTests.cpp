@@ -54,6 +54,16 @@ TEST(IpMessageProcessor, ShowsChatTextThenAcknowledgesIt)
     }
 }
 
+TEST(IpMessageProcessor, ATextTheWindowDidNotTakeGetsNoReceipt)
+{
+    refuseChatTexts(true);
+    std::vector<std::string> sent = processFromLoopback("1:81:alice:pc1:288:hello\0"s);
+    refuseChatTexts(false);
+
+    EXPECT_EQ(1u, takeBuddyWindowDeliveries().size());
+    EXPECT_TRUE(sent.empty()) << sent[0];
+}
+
 TEST(IpMessageProcessor, AnswersAnEntryThenAddsThePeer)
 {
     {

@@ -15,6 +15,7 @@ HWND window = NULL;
 std::mutex deliveriesGuard;
 std::vector<BuddyWindowDelivery> deliveries;
 std::vector<ShareWindowDelivery> shareDeliveries;
+bool refusing = false;
 
 std::string copyOf(const CString& text)
 {
@@ -66,6 +67,10 @@ LRESULT CALLBACK recordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
         record(message, (const IpMessage*)lParam);
+        if (message == WM_USER_RECEIVE_MESSAGE) {
+            std::lock_guard<std::mutex> lock(deliveriesGuard);
+            return refusing ? 0 : CHAT_TEXT_TAKEN;
+        }
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -126,4 +131,10 @@ std::vector<ShareWindowDelivery> takeShareWindowDeliveries()
     std::vector<ShareWindowDelivery> taken;
     taken.swap(shareDeliveries);
     return taken;
+}
+
+void refuseChatTexts(bool refuse)
+{
+    std::lock_guard<std::mutex> lock(deliveriesGuard);
+    refusing = refuse;
 }

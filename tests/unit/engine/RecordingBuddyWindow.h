@@ -17,6 +17,9 @@ struct BuddyWindowDelivery {
 void startRecordingBuddyWindow();
 // What the window got since the last call.
 std::vector<BuddyWindowDelivery> takeBuddyWindowDeliveries();
+// While true the window answers a chat text as not taken, as the buddy list
+// does when it has no window for the sender and may open no more.
+void refuseChatTexts(bool refuse);
 
 // The window also stands in for the peers' page of the shared-folder browser
 // and records each share-list reply it is handed.

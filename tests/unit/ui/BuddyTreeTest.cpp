@@ -184,6 +184,31 @@ const TreeCase TREE_CASES[] = {
      "  Carol(10.0.0.3) #2\n"
      "  Mid(1) #1\n"
      "    Dan(10.0.0.4) #2\n"},
+    {"a path deeper than eight levels: the eighth level holds the rest",
+     {{"10.0.0.1", "Ann", "A-B-C-D-E-F-G-H-I-J", "1-1-ZQ"}, {"10.0.0.2", "Bob", "A-B-C-D-E-F-G-H-I-J", "1-1-ZQ"}},
+     "全部好友(2) #1\n"
+     "A(1) #1\n"
+     "  B(1) #1\n"
+     "    C(1) #1\n"
+     "      D(1) #1\n"
+     "        E(1) #1\n"
+     "          F(1) #1\n"
+     "            G(1) #1\n"
+     "              H-I-J(2) #1\n"
+     "                Ann(10.0.0.1) #2\n"
+     "                Bob(10.0.0.2) #2\n"},
+    {"a path of only '-' is eight empty levels at most",
+     {{"10.0.0.1", "Ann", "---------------", "1-1-ZQ"}},
+     "全部好友(1) #1\n"
+     "(1) #1\n"
+     "  (1) #1\n"
+     "    (1) #1\n"
+     "      (1) #1\n"
+     "        (1) #1\n"
+     "          (1) #1\n"
+     "            (1) #1\n"
+     "              --------(1) #1\n"
+     "                Ann(10.0.0.1) #2\n"},
     {"a peer named like a sub-group is never taken for that group",
      {{"10.0.0.1", "Web", "Dev", "1-1-ZQ"}, {"10.0.0.2", "Ann", "Dev-Web", "1-1-ZQ"}},
      "全部好友(2) #1\n"
@@ -224,6 +249,58 @@ TEST_F(BuddyTree, EntryRecordsThePeer)
     EXPECT_EQ(user->host, "peerbox");
     EXPECT_EQ(user->ip, "10.0.0.7");
     EXPECT_EQ(user->clientKind, 3);
+}
+
+// A hostile group: 1,000 bytes of levels, the last character cut in half by
+// the length bound.
+TEST_F(BuddyTree, ALongGroupIsCutToWholeCharactersAndEightLevels)
+{
+    std::string group = "x";
+    for (int i = 0; i < 500; ++i) {
+        group += "组-";
+    }
+    add({"10.0.0.7", "Ann", group.c_str(), "1"});
+
+    // 128 bytes: "x", then 42 whole "组-" (126 bytes); the next 组 would end
+    // at byte 129.
+    std::string kept = "x";
+    for (int i = 0; i < 42; ++i) {
+        kept += "组-";
+    }
+    {
+        SharedStateLock lock;
+        CObject* value = NULL;
+        ASSERT_TRUE(userMap.Lookup("10.0.0.7", value));
+        EXPECT_EQ(static_cast<User*>(value)->group, kept.c_str());
+    }
+    std::string rest = kept.substr(1 + 3 * 7);  // after "x组-" and six "组-"
+    std::string expected = "全部好友(1) #1\n"
+                           "x组(1) #1\n"
+                           "  组(1) #1\n"
+                           "    组(1) #1\n"
+                           "      组(1) #1\n"
+                           "        组(1) #1\n"
+                           "          组(1) #1\n"
+                           "            组(1) #1\n";
+    expected += "              " + rest + "(1) #1\n";
+    expected += "                Ann(10.0.0.7) #3\n";
+    EXPECT_EQ(tree(), expected);
+    EXPECT_EQ(dialog->findGroupItem(kept.c_str()), itemNamed((rest + "(1)").c_str()));
+}
+
+TEST_F(BuddyTree, AfterARefreshTheSameGroupsAreMadeAgain)
+{
+    add({"10.0.0.1", "Ann", "Dev-Web", "1-1-ZQ"});
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESH, BN_CLICKED),
+                        (LPARAM)::GetDlgItem(dialog->m_hWnd, IDC_BUTTON_REFRESH));
+    add({"10.0.0.2", "Bob", "Dev-Web", "1-1-ZQ"});
+    add({"10.0.0.1", "Ann", "Dev", "1-1-ZQ"});
+    EXPECT_EQ(tree(),
+              "全部好友(2) #1\n"
+              "Dev(2) #1\n"
+              "  Ann(10.0.0.1) #2\n"
+              "  Web(1) #1\n"
+              "    Bob(10.0.0.2) #2\n");
 }
 
 TEST_F(BuddyTree, RenamedPeerRenamesItsChatWindowAndRecord)

@@ -90,7 +90,7 @@ protected:
         delete message;
     }
 
-    void receive(const char* ip, const char* user, const char* text)
+    LRESULT receive(const char* ip, const char* user, const char* text)
     {
         IpMessage message;
         message.version = "1";
@@ -100,7 +100,7 @@ protected:
         message.command = 0x20;
         message.extra = text;
         message.senderIp = ip;
-        dialog->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
+        return dialog->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
     }
 
     HTREEITEM itemNamed(const char* text, HTREEITEM first)
@@ -288,6 +288,55 @@ TEST_F(ChatOpening, TextsFromAKnownPeerGoToOneWindowUnderItsNickname)
     CString draft;
     chat->GetDlgItemText(IDC_EDIT_MESSAGE, draft);
     EXPECT_EQ(draft, "draft");
+}
+
+TEST_F(ChatOpening, TextsOpenWindowsUpToTheLimitThenOnlyPeersWithAWindowAreShown)
+{
+    const int LIMIT = CUserListDlg::CHAT_WINDOW_LIMIT;
+    std::vector<std::string> ips;
+    for (int i = 0; i < LIMIT; ++i) {
+        ips.push_back("10.1." + std::to_string(i / 250) + "." + std::to_string(1 + i % 250));
+    }
+    for (const std::string& ip : ips) {
+        ASSERT_EQ(receive(ip.c_str(), "sender", "hello"), CHAT_TEXT_TAKEN) << ip;
+    }
+    ASSERT_EQ(chatDialogMap.GetCount(), LIMIT);
+
+    // One more address: the text is neither shown nor taken.
+    EXPECT_NE(receive("10.2.0.1", "stranger", "one too many"), CHAT_TEXT_TAKEN);
+    EXPECT_EQ(chatFor("10.2.0.1"), nullptr);
+    EXPECT_EQ(chatDialogMap.GetCount(), LIMIT);
+
+    // The peers that have a window go on talking, closed windows included.
+    CChartDlg* first = chatFor(ips.front().c_str());
+    ASSERT_NE(first, nullptr);
+    first->SendMessage(WM_CLOSE);
+    EXPECT_EQ(receive(ips.front().c_str(), "sender", "still here"), CHAT_TEXT_TAKEN);
+    EXPECT_TRUE(first->IsWindowVisible());
+    EXPECT_NE(first->history.Find("still here"), -1);
+    EXPECT_EQ(receive(ips.back().c_str(), "sender", "me too"), CHAT_TEXT_TAKEN);
+
+    // The user may still open a chat from the tree, and that peer is heard.
+    addPeer("10.2.0.2", "Ann", "Dev");
+    select("Ann(10.2.0.2)");
+    doubleClickSelection();
+    ASSERT_NE(chatFor("10.2.0.2"), nullptr);
+    EXPECT_EQ(receive("10.2.0.2", "ann", "hi"), CHAT_TEXT_TAKEN);
+    EXPECT_NE(receive("10.2.0.1", "stranger", "again"), CHAT_TEXT_TAKEN);
+    EXPECT_EQ(chatFor("10.2.0.1"), nullptr);
+}
+
+TEST_F(ChatOpening, SendingToAFoldedGroupFindsItsPeer)
+{
+    // The ninth level and what follows are one item: its path read back from
+    // the tree is the peer's group, so the group dialog lists the peer.
+    addPeer("10.0.0.1", "Ann", "A-B-C-D-E-F-G-H-I-J");
+    addPeer("10.0.0.2", "Bob", "A-B-C-D-E-F-G-H");
+    select("H-I-J(1)");
+    GroupDialogSeen seen = whileGroupDialogRuns([&] { command(ID_SEND_MESSAGE); });
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.filter, "A-B-C-D-E-F-G-H-I-J");
+    EXPECT_EQ(seen.ips, std::vector<std::string>{"10.0.0.1"});
 }
 
 TEST_F(ChatOpening, RefreshEmptiesTreeAndPeersButKeepsTheChatWindows)

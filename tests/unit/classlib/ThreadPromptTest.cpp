@@ -1,5 +1,6 @@
 #include "classlib/Prompts.h"
 #include "classlib/Thread.h"
+#include "tests/unit/support/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -42,27 +43,6 @@ int stackReservationOf(UINT stackSize, DWORD flags)
     CloseHandle(handoff.done);
     return handoff.received;
 }
-
-class RecordingScript : public PromptScript {
-public:
-    int messageBox(const char* text, const char* caption, UINT type) override
-    {
-        lastText = text;
-        lastCaption = caption;
-        lastType = type;
-        return IDNO;
-    }
-    BOOL browseForFolder(const char* title, CString& path, CString* displayName) override
-    {
-        lastText = title;
-        path = "C:\\共享";
-        if (displayName)
-            *displayName = "共享";
-        return TRUE;
-    }
-    std::string lastText, lastCaption;
-    UINT lastType = 0;
-};
 
 // Installs a script for one test and always takes it out again.
 struct ScriptInstalled {
@@ -109,20 +89,23 @@ TEST(AfxBeginThread, SuspendedThreadStartsOnResume)
 
 TEST(Prompts, ScriptAnswersMessageBoxesAndFolderPicker)
 {
-    RecordingScript script;
+    RecordingPrompts script;
+    script.boxAnswer = IDNO;
+    script.folder = "C:\\共享";
+    script.pickedName = "共享";
     ScriptInstalled installed(&script);
 
     EXPECT_EQ(AfxMessageBox("删除这个好友吗?", MB_YESNO | MB_ICONQUESTION), IDNO);
-    EXPECT_EQ(script.lastText, "删除这个好友吗?");
-    EXPECT_EQ(script.lastCaption, "ZQ");
-    EXPECT_EQ(script.lastType, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(script.texts.back(), "删除这个好友吗?");
+    EXPECT_EQ(script.captions.back(), "ZQ");
+    EXPECT_EQ(script.types.back(), UINT(MB_YESNO | MB_ICONQUESTION));
 
     EXPECT_EQ(promptMessageBox(NULL, "文本", "标题", MB_OK), IDNO);
-    EXPECT_EQ(script.lastCaption, "标题");
+    EXPECT_EQ(script.captions.back(), "标题");
 
     CString path, display;
     EXPECT_TRUE(promptBrowseForFolder("选择文件夹", BIF_RETURNONLYFSDIRS, path, &display));
-    EXPECT_EQ(script.lastText, "选择文件夹");
+    EXPECT_EQ(script.pickerTitles.back(), "选择文件夹");
     EXPECT_STREQ(path, "C:\\共享");
     EXPECT_STREQ(display, "共享");
 }

@@ -9,6 +9,7 @@
 
 #include "classlib/AfxWin.h"
 #include "tests/unit/classlib/WinDialogTemplate.h"
+#include "tests/unit/support/RecordingPrompts.h"
 
 namespace {
 
@@ -94,17 +95,6 @@ void pumpMessages()
         }
     }
 }
-
-class RecordingPrompts : public PromptScript {
-public:
-    std::vector<std::string> texts;
-    int messageBox(const char* text, const char*, UINT) override
-    {
-        texts.push_back(text);
-        return IDOK;
-    }
-    BOOL browseForFolder(const char*, CString&, CString*) override { return FALSE; }
-};
 
 class ModelessDialogTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "engine/MessageDispatcher.h"
 #include "engine/MessageReceiverThread.h"
 #include "engine/Messenger.h"
+#include "tests/unit/support/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -79,20 +80,6 @@ TEST(MessageReceiverThread, HandsOverDatagramsOfUpTo2048BytesWholeAndSkipsLonger
     EXPECT_EQ(std::to_string(ntohs(senderAddress.sin_port)), dispatcher.seen[0].port);
     EXPECT_EQ(closing, dispatcher.seen[1].data);
 }
-
-class RecordingPrompts : public PromptScript {
-public:
-    int messageBox(const char* text, const char*, UINT type) override
-    {
-        texts.push_back(text);
-        types.push_back(type);
-        return IDOK;
-    }
-    BOOL browseForFolder(const char*, CString&, CString*) override { return FALSE; }
-
-    std::vector<std::string> texts;
-    std::vector<UINT> types;
-};
 
 TEST(MessageReceiverThread, TellsTheUserWhenTheTcpSocketCannotListen)
 {

@@ -1,6 +1,6 @@
 // The buddy tree as the user sees it after entries arrive: item texts with
 // their counts, the nesting of groups, the images and the sibling order.
-#include "UiTestSupport.h"
+#include "tests/unit/support/BuddyListFixture.h"
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"
@@ -41,47 +41,11 @@ std::string dumpTree(CTreeCtrl& tree, HTREEITEM first, int depth = 0)
     return text;
 }
 
-class BuddyTree : public testing::Test {
+class BuddyTree : public BuddyListFixture {
 protected:
-    void SetUp() override
-    {
-        removeAllUsers();
-        dialog = new CUserListDlg;
-        ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
-    }
-
-    void TearDown() override
-    {
-        dialog->DestroyWindow();
-        delete dialog;
-        removeAllUsers();
-    }
-
-    void add(const Entry& entry)
-    {
-        IpMessage* message = entryMessage(entry.ip, entry.nickname, entry.group, entry.version);
-        dialog->SendMessage(WM_USER_ADD_BUDDY, 0, (LPARAM)message);
-        delete message;  // the window keeps copies only
-    }
+    void add(const Entry& entry) { addPeer(entry.ip, entry.nickname, entry.group, entry.version); }
 
     std::string tree() { return dumpTree(dialog->userTree, dialog->userTree.GetRootItem()); }
-
-    HTREEITEM itemNamed(const char* text, HTREEITEM first)
-    {
-        for (HTREEITEM item = first; item != NULL; item = dialog->userTree.GetNextSiblingItem(item)) {
-            if (dialog->userTree.GetItemText(item) == text) {
-                return item;
-            }
-            HTREEITEM found = itemNamed(text, dialog->userTree.GetChildItem(item));
-            if (found != NULL) {
-                return found;
-            }
-        }
-        return NULL;
-    }
-    HTREEITEM itemNamed(const char* text) { return itemNamed(text, dialog->userTree.GetRootItem()); }
-
-    CUserListDlg* dialog = nullptr;
 };
 
 struct TreeCase {

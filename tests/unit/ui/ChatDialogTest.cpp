@@ -1,6 +1,6 @@
 // The chat dialogs in use: sending, the history, the file rows and the keys.
 #include "HistoryExpectations.h"
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/CUtils.h"
 #include "core/Globals.h"

@@ -1,7 +1,7 @@
 // How the buddy list opens chats: from the tree (double-click and the
 // tree menu's commands) and for every chat text the engine hands over.
 #include "HistoryExpectations.h"
-#include "UiTestSupport.h"
+#include "tests/unit/support/BuddyListFixture.h"
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"
@@ -66,30 +66,8 @@ GroupDialogSeen whileGroupDialogRuns(const std::function<void()>& action)
     return seen;
 }
 
-class ChatOpening : public testing::Test {
+class ChatOpening : public BuddyListFixture {
 protected:
-    void SetUp() override
-    {
-        removeAllUsers();
-        dialog = new CUserListDlg;
-        ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
-    }
-
-    void TearDown() override
-    {
-        closeChatWindows();
-        dialog->DestroyWindow();
-        delete dialog;
-        removeAllUsers();
-    }
-
-    void addPeer(const char* ip, const char* nickname, const char* group)
-    {
-        IpMessage* message = entryMessage(ip, nickname, group);
-        dialog->SendMessage(WM_USER_ADD_BUDDY, 0, (LPARAM)message);
-        delete message;
-    }
-
     LRESULT receive(const char* ip, const char* user, const char* text)
     {
         IpMessage message;
@@ -103,24 +81,9 @@ protected:
         return dialog->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
     }
 
-    HTREEITEM itemNamed(const char* text, HTREEITEM first)
-    {
-        CTreeCtrl& tree = dialog->userTree;
-        for (HTREEITEM item = first; item != NULL; item = tree.GetNextSiblingItem(item)) {
-            if (tree.GetItemText(item) == text) {
-                return item;
-            }
-            HTREEITEM found = itemNamed(text, tree.GetChildItem(item));
-            if (found != NULL) {
-                return found;
-            }
-        }
-        return NULL;
-    }
-
     void select(const char* itemText)
     {
-        HTREEITEM item = itemNamed(itemText, dialog->userTree.GetRootItem());
+        HTREEITEM item = itemNamed(itemText);
         ASSERT_NE(item, nullptr) << itemText;
         dialog->userTree.SelectItem(item);
     }
@@ -145,8 +108,6 @@ protected:
         window->GetWindowText(text);
         return text.GetString();
     }
-
-    CUserListDlg* dialog = nullptr;
 };
 
 const UINT BY_DOUBLE_CLICK = 0;

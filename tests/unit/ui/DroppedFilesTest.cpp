@@ -1,6 +1,6 @@
 // A shell drop on any of the three drop-target controls reaches the
 // control's parent as one WM_USER_ADD_DROPPED_FILE per path, in order.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "dialogs/DroppedFiles.h"
 #include "dialogs/FileEditCtrl.h"

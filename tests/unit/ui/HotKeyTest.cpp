@@ -1,6 +1,6 @@
 // The screen-capture hot key of the buddy list: registered with screen
 // capture on, and Ctrl+P alone writes a bitmap into the capture folder.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/CUtils.h"
 #include "core/Globals.h"

@@ -2,7 +2,7 @@
 // into the history control, which still shows exactly the history, scrolled
 // to its newest line, and the user's draft stays as it was.
 #include "HistoryExpectations.h"
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"

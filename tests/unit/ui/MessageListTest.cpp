@@ -1,7 +1,7 @@
 // The message-list dialog's clear button: an existing message-list file is
 // left with exactly its stylesheet line; without a file nothing is made.
 // The text box stays empty either way.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/CUtils.h"
 #include "shell/ShowMsgDlg.h"

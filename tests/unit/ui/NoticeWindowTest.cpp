@@ -2,7 +2,7 @@
 // corner of the work area (wherever that area starts), rests, is held while
 // pointed at, sinks back with its bottom edge in place and closes itself;
 // the next notice starts below the area, where the last one ended.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "shell/MsgWnd.h"
 

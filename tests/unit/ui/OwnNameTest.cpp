@@ -1,6 +1,6 @@
 // The own name and group edits of the buddy list: leaving either of them
 // stores both texts as typed when one of them changed, and nothing otherwise.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/CUtils.h"
 #include "core/Globals.h"

@@ -1,7 +1,7 @@
 // The receive-progress window driven by the download threads' messages in
 // scripted order, on a clock the test moves: its rows, the size and speed
 // texts, the once-a-second rule, the end texts and payloads it must ignore.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/Globals.h"
 #include "core/User.h"

@@ -1,5 +1,5 @@
 // The bitmap files of the screen capture: headers, row length, row order.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/ScreenCapture.h"
 

@@ -3,7 +3,7 @@
 // pages, OK stores every value as typed and switches the Ctrl+P hot key of
 // the buddy list at once (telling the user when another program holds it),
 // and Cancel, Esc and the close box store nothing.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
@@ -11,6 +11,7 @@
 #include "core/User.h"
 #include "dialogs/SettingDlg.h"
 #include "shell/UserListDlg.h"
+#include "tests/unit/support/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,6 @@
 namespace {
 
 const char* const RUN_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-class RecordingPrompts : public PromptScript {
-public:
-    std::vector<std::string> texts;
-    int messageBox(const char* text, const char*, UINT) override
-    {
-        texts.push_back(text);
-        return IDOK;
-    }
-    BOOL browseForFolder(const char*, CString&, CString*) override { return FALSE; }
-};
 
 bool autoStartValueExists()
 {

@@ -2,7 +2,7 @@
 // setting, added to through the folder picker and removed from by
 // selection, kept in step with the setting, with what peers are served and
 // with what a share-list reply offers; the peers' page filled by replies.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "classlib/Prompts.h"
 #include "core/CUtils.h"
@@ -11,6 +11,7 @@
 #include "dialogs/ShareFloderDlg.h"
 #include "core/ShareListReply.h"
 #include "shell/UserListDlg.h"
+#include "tests/unit/support/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -20,32 +21,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Answers the pickers and boxes of the test and records the boxes.
-class ScriptedAnswers : public PromptScript {
-public:
-    int messageBox(const char* text, const char*, UINT) override
-    {
-        boxes.push_back(text);
-        return boxAnswer;
-    }
-    BOOL browseForFolder(const char*, CString& path, CString* displayName) override
-    {
-        ++pickers;
-        if (folder.IsEmpty())
-            return FALSE;
-        path = folder;
-        if (displayName != NULL)
-            *displayName = pickedName;
-        return TRUE;
-    }
-
-    Strings boxes;
-    int boxAnswer = IDOK;
-    int pickers = 0;
-    CString folder;  // empty: the picker is cancelled
-    CString pickedName;
-};
 
 std::string text(const CString& value)
 {
@@ -150,7 +125,7 @@ protected:
 
     ScratchFolder scratch;
     CString settingsFile, docs, pics, other;
-    ScriptedAnswers answers;
+    RecordingPrompts answers;
     int firstId = 0;
     CShareFloderDlg dialog;
 };
@@ -170,7 +145,7 @@ TEST_F(SharedFolderBrowser, ListsTheStoredFoldersWithFreshIdsAndTheirSizes)
     EXPECT_TRUE(served(entries[1], &path));
     EXPECT_EQ(pics, path);
     EXPECT_EQ(entries, offeredEntries());
-    EXPECT_TRUE(answers.boxes.empty());
+    EXPECT_TRUE(answers.texts.empty());
 }
 
 TEST_F(SharedFolderBrowser, AddsAPickedFolderAndStoresEveryRow)
@@ -205,10 +180,10 @@ TEST_F(SharedFolderBrowser, RefusesFoldersThatNoReplyOrSettingCouldCarry)
         SCOPED_TRACE(c.folder);
         answers.folder = scratch.folder(c.folder);
         answers.pickedName = c.name;
-        answers.boxes.clear();
+        answers.texts.clear();
         click(dialog.mySharePage, IDC_BUTTON_ADD_SHARE);
         EXPECT_EQ(2, own().GetItemCount());
-        EXPECT_EQ(1u, answers.boxes.size());
+        EXPECT_EQ(1u, answers.texts.size());
         EXPECT_EQ(text(docs + "," + pics), text(shareFolders));
     }
     EXPECT_EQ(2u, offeredEntries().size());
@@ -276,13 +251,13 @@ TEST_F(SharedFolderBrowser, APeersReplyReplacesItsEarlierRows)
     reply("10.0.0.5", {"7:8:docs:10"}, 0, "小王");
     EXPECT_EQ((Strings{"5:6:music:30", "7:8:docs:10"}), rowsOf(peers(), 3));
     pumpMessages();
-    EXPECT_TRUE(answers.boxes.empty());
+    EXPECT_TRUE(answers.texts.empty());
 
     // Only malformed pieces: one notice, the rows stay.
     reply("10.0.0.5", {}, 3);
     EXPECT_EQ((Strings{"5:6:music:30", "7:8:docs:10"}), rowsOf(peers(), 3));
     pumpMessages();
-    EXPECT_EQ((Strings{"参数个数不正确！"}), answers.boxes);
+    EXPECT_EQ((Strings{"参数个数不正确！"}), answers.texts);
 }
 
 TEST_F(SharedFolderBrowser, AFloodOfRepliesNeitherGrowsTheListWithoutBoundNorStacksBoxes)
@@ -294,7 +269,7 @@ TEST_F(SharedFolderBrowser, AFloodOfRepliesNeitherGrowsTheListWithoutBoundNorSta
     }
     EXPECT_EQ(CShareFloderDlgAllSharePage::MAX_ROWS, peers().GetItemCount());
     pumpMessages();
-    EXPECT_EQ((Strings{"参数个数不正确！"}), answers.boxes);
+    EXPECT_EQ((Strings{"参数个数不正确！"}), answers.texts);
 
     // Refresh empties the list at once.
     click(dialog.allSharePage, IDC_BUTTON_REFRESH);
@@ -307,12 +282,12 @@ TEST_F(SharedFolderBrowser, DownloadAsksWithTheSelectedFolderNames)
     select(peers(), {0, 2});
     answers.boxAnswer = IDNO;
     click(dialog.allSharePage, IDC_BUTTON_DOWNLOAD);
-    EXPECT_EQ((Strings{"是否下载以下文件:\r\ndocs\r\nmusic\r\n"}), answers.boxes);
-    EXPECT_EQ(0, answers.pickers) << "No asks for no folder";
+    EXPECT_EQ((Strings{"是否下载以下文件:\r\ndocs\r\nmusic\r\n"}), answers.texts);
+    EXPECT_EQ(0, (int)answers.pickerTitles.size()) << "No asks for no folder";
 
     answers.boxAnswer = IDYES;
     click(dialog.allSharePage, IDC_BUTTON_DOWNLOAD);
-    EXPECT_EQ(1, answers.pickers);
+    EXPECT_EQ(1, (int)answers.pickerTitles.size());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The tray icon through the real shell: added by the first icon call, changed
 // in place by later ones, removed once; the two mouse actions its owner
 // reacts to; texts cut to their fields at a character boundary.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "shell/MainFrame.h"
 #include "shell/TrayIcon.h"

@@ -1,6 +1,6 @@
 // The owner-drawn progress bar painted into a memory bitmap: the trough, the
 // bar's length and the caption's two colours.
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "dialogs/XProgressCtrl.h"
 

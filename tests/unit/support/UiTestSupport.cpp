@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "tests/unit/support/UiTestSupport.h"
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"

@@ -1,0 +1,57 @@
+#pragma once
+// A buddy-list window of its own for each test, with no peers known; the test
+// adds peers by entry, as the engine hands them over.
+
+#include "core/Globals.h"
+#include "core/IpMessage.h"
+#include "engine/WindowLinks.h"
+#include "shell/UserListDlg.h"
+#include "tests/unit/support/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+class BuddyListFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        removeAllUsers();
+        dialog = new CUserListDlg;
+        ASSERT_TRUE(dialog->Create(IDD_USER_LIST_DLG, NULL));
+    }
+
+    void TearDown() override
+    {
+        closeChatWindows();
+        dialog->DestroyWindow();
+        delete dialog;
+        removeAllUsers();
+    }
+
+    void addPeer(const char* ip, const char* nickname, const char* group, const char* version = "1-1-ZQ")
+    {
+        IpMessage* message = entryMessage(ip, nickname, group, version);
+        dialog->SendMessage(WM_USER_ADD_BUDDY, 0, (LPARAM)message);
+        delete message;  // the window keeps copies only
+    }
+
+    // The first item, depth first, whose text is text; NULL when there is none.
+    HTREEITEM itemNamed(const char* text) { return itemNamed(text, dialog->userTree.GetRootItem()); }
+
+    CUserListDlg* dialog = nullptr;
+
+private:
+    HTREEITEM itemNamed(const char* text, HTREEITEM first)
+    {
+        CTreeCtrl& tree = dialog->userTree;
+        for (HTREEITEM item = first; item != NULL; item = tree.GetNextSiblingItem(item)) {
+            if (tree.GetItemText(item) == text) {
+                return item;
+            }
+            HTREEITEM found = itemNamed(text, tree.GetChildItem(item));
+            if (found != NULL) {
+                return found;
+            }
+        }
+        return NULL;
+    }
+};

@@ -1,6 +1,7 @@
 # make run   - installs what is missing, builds, starts the messenger under Wine
 # make test  - installs what is missing, builds both targets, runs every test
-# make bench - the file-serving and downloading throughput benchmarks (need root for namespaces)
+# make bench - the benchmarks (as root, for network namespaces): serving, downloading, the receive
+#              path and start-up, and what one hostile host makes the messenger spend
 BUILD := build
 JOBS  ?= $(shell nproc)
 

@@ -6,7 +6,7 @@ windows, so X tools cannot read them).
     with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
         inspect = Inspector(wine)
         zq = wine.start(program_path("ZQ.exe"))
-        buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible)
+        buddy = inspect.wait_window(lambda w: w.title == BUDDY_LIST_TITLE and w.visible)
         tree = inspect.tree(inspect.child(buddy, 1026))
 
 Each test gets its own display, so parallel tests never click into each other's windows.
@@ -22,6 +22,8 @@ import harness
 from harness import unescape
 
 POLL = 0.2
+# The title of the buddy list, the window the program shows on its start.
+BUDDY_LIST_TITLE = "VO2013"
 # GTK's Python bindings belong to the system's python3 (python3-gi, gir1.2-gtk-3.0).
 SYSTEM_PYTHON = "/usr/bin/python3"
 

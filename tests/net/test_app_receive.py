@@ -7,19 +7,15 @@ the progress window are kept in build/<arch>/artifacts/."""
 import os
 import shutil
 import tempfile
-import unittest
 
 import desktop
 import harness
-from desktop import Desktop, Inspector
+from application_case import ZQ, ApplicationCase
 from folder_stream import make_folder_stream
-from harness import Network, WineHost
-from ipmsg_peer import ANSENTRY, BR_ENTRY, RECVMSG, FileServer, Peer, entry_extra, offer_datagram
+from ipmsg_peer import RECVMSG, FileServer, offer_datagram
 from test_file_download import sha, tree_files
 
-ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
-TREE = 1026
 RECEIVE_LIST = 1053
 PROGRESS_COLUMN = 7
 DESKTOP = "C:\\users\\%s\\Desktop"
@@ -33,18 +29,6 @@ def tree_hashes(root):
 
 def setUpModule():
     desktop.skip_unless_possible()
-
-
-def start_and_meet(wine, inspect, peer, zq_ip, nickname="Sender"):
-    """Starts ZQ.exe on the host and lets the scripted peer be known to it under the nickname;
-    returns the buddy list."""
-    wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
-    peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == zq_ip, timeout=60, what="entry")
-    peer.send(zq_ip, ANSENTRY, entry_extra(nickname, "Sales"))
-    buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
-    inspect.wait_until(lambda: inspect.tree(inspect.child(buddy, TREE)),
-                       lambda t: any(nickname in item[2] for item in t), what="the peer in the tree")
-    return buddy
 
 
 def accept_offer(desk, inspect, chosen, shots="receive"):
@@ -75,58 +59,56 @@ def wait_rows_ended(inspect, count):
     return window, rows
 
 
-class ReceiveTest(unittest.TestCase):
+class ReceiveTest(ApplicationCase):
 
     def test_an_offered_file_and_folder_tree_arrive_when_the_user_says_yes(self):
-        with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
-            peer = Peer(net.hosts[1], user="peer", hostname="peerbox")
-            inspect = Inspector(wine)
-            wine.write_settings(userName="Li", userGroupName="Dev")
-            login = os.environ.get("USER") or "root"
-            chosen = wine.unix_path(DESKTOP % login + "\\" + CHOSEN)
-            os.makedirs(chosen)
+        desk, inspect = self.desk, self.inspect
+        peer = self.peer(user="peer", hostname="peerbox")
+        login = os.environ.get("USER") or "root"
+        chosen = self.wine.unix_path(DESKTOP % login + "\\" + CHOSEN)
+        os.makedirs(chosen)
 
-            data = os.urandom(3 * 1024 * 1024 + 17)
-            source = os.path.join(tempfile.mkdtemp(prefix="zq-offer-"), "tree")
-            self.addCleanup(shutil.rmtree, os.path.dirname(source))
-            os.makedirs(os.path.join(source, "sub", "deeper"))
-            files = {"top.txt": os.urandom(40000), os.path.join("sub", "s.bin"): os.urandom(700001),
-                     os.path.join("sub", "deeper", "empty.bin"): b"", os.path.join("sub", "报告.txt"): b"x" * 99}
-            for name, content in files.items():
-                with open(os.path.join(source, name), "wb") as f:
-                    f.write(content)
-            server = FileServer(net.hosts[1], {(800, 801): data, (800, 802): make_folder_stream(source, "tree")})
-            self.addCleanup(server.close)
+        data = os.urandom(3 * 1024 * 1024 + 17)
+        source = os.path.join(tempfile.mkdtemp(prefix="zq-offer-"), "tree")
+        self.addCleanup(shutil.rmtree, os.path.dirname(source))
+        os.makedirs(os.path.join(source, "sub", "deeper"))
+        files = {"top.txt": os.urandom(40000), os.path.join("sub", "s.bin"): os.urandom(700001),
+                 os.path.join("sub", "deeper", "empty.bin"): b"", os.path.join("sub", "报告.txt"): b"x" * 99}
+        for name, content in files.items():
+            with open(os.path.join(source, name), "wb") as f:
+                f.write(content)
+        server = FileServer(self.net.hosts[1], {(800, 801): data, (800, 802): make_folder_stream(source, "tree")})
+        self.addCleanup(server.close)
 
-            buddy = start_and_meet(wine, inspect, peer, ZQ)
-            peer.send_raw(offer_datagram(800, [(801, "big.bin", len(data), 1),
-                                               (802, "tree", sum(map(len, files.values())), 2)], text="给你"), ZQ)
-            peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
-            accept_offer(desk, inspect, CHOSEN)
+        buddy = self.start_and_meet(peer, "Sender", "Sales")
+        peer.send_raw(offer_datagram(800, [(801, "big.bin", len(data), 1),
+                                           (802, "tree", sum(map(len, files.values())), 2)], text="给你"), ZQ)
+        peer.expect(lambda p: p.command == RECVMSG, 20, what="the offer's receipt")
+        accept_offer(desk, inspect, CHOSEN)
 
-            window, rows = wait_rows_ended(inspect, 2)
-            desk.screenshot("receive-progress-window.png", window.rect)
-            by_name = {row[4]: row for row in rows}
-            self.assertEqual(sorted(by_name), ["big.bin", "tree"])
-            for row in rows:
-                self.assertIn("完成100%", row[PROGRESS_COLUMN], row)
-                self.assertEqual(row[1], PEER)
-                self.assertEqual(row[0], "Sender")
-            self.assertEqual(by_name["big.bin"][3], "文件")
-            self.assertEqual(by_name["tree"][3], "目录")
-            self.assertEqual(int(by_name["big.bin"][6]), len(data), "every byte counted")
-            self.assertTrue(by_name["big.bin"][PROGRESS_COLUMN].startswith("3.0M/3.0M,"), by_name["big.bin"])
+        window, rows = wait_rows_ended(inspect, 2)
+        desk.screenshot("receive-progress-window.png", window.rect)
+        by_name = {row[4]: row for row in rows}
+        self.assertEqual(sorted(by_name), ["big.bin", "tree"])
+        for row in rows:
+            self.assertIn("完成100%", row[PROGRESS_COLUMN], row)
+            self.assertEqual(row[1], PEER)
+            self.assertEqual(row[0], "Sender")
+        self.assertEqual(by_name["big.bin"][3], "文件")
+        self.assertEqual(by_name["tree"][3], "目录")
+        self.assertEqual(int(by_name["big.bin"][6]), len(data), "every byte counted")
+        self.assertTrue(by_name["big.bin"][PROGRESS_COLUMN].startswith("3.0M/3.0M,"), by_name["big.bin"])
 
-            with open(os.path.join(chosen, "big.bin"), "rb") as f:
-                self.assertEqual(sha(f.read()), sha(data))
-            self.assertEqual(tree_hashes(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
+        with open(os.path.join(chosen, "big.bin"), "rb") as f:
+            self.assertEqual(sha(f.read()), sha(data))
+        self.assertEqual(tree_hashes(os.path.join(chosen, "tree")), {k: sha(v) for k, v in files.items()})
 
-            # The "收发状态" button shows the same window again after it was closed.
-            inspect.close(window)
-            inspect.wait_window(lambda w: w.title == "文件接收进度" and not w.visible, what="the window hidden")
-            desk.focus(desk.x_window("^VO2013$"))
-            desk.click(*inspect.child(buddy, 1056).centre())
-            inspect.wait_window(lambda w: w.title == "文件接收进度" and w.visible, what="the window shown again")
+        # The "收发状态" button shows the same window again after it was closed.
+        inspect.close(window)
+        inspect.wait_window(lambda w: w.title == "文件接收进度" and not w.visible, what="the window hidden")
+        self.focus_buddy_list()
+        desk.click(*inspect.child(buddy, 1056).centre())
+        inspect.wait_window(lambda w: w.title == "文件接收进度" and w.visible, what="the window shown again")
 
 
 if __name__ == "__main__":

@@ -5,17 +5,13 @@ peer sends, and in the settings file. The frame's notice command makes the notic
 bottom-right corner of the work area, and its message-list command opens the message list. Screenshots are kept in build/<arch>/artifacts/."""
 
 import re
-import unittest
 
 import desktop
 import harness
-from desktop import Desktop, Inspector
-from harness import Network, WineHost
-from ipmsg_peer import ANSENTRY, BR_ENTRY, Peer, entry_extra
+from application_case import ZQ, ApplicationCase
+from ipmsg_peer import ANSENTRY
 
-ZQ = "10.77.0.1"
 PEER = "10.77.0.2"
-TREE = 1026
 USER_NAME = 1017
 GROUP_COMBO = 1044
 SETTINGS_TITLE = "设置"
@@ -43,102 +39,94 @@ def open_tray_menu(desk, inspect):
     return inspect.wait_window(lambda w: w.cls == "#32768" and w.visible, what="the tray menu")
 
 
-class SettingsTest(unittest.TestCase):
+class SettingsTest(ApplicationCase):
 
     def test_a_name_set_in_the_settings_dialog_reaches_peers_and_the_file(self):
-        with Desktop() as desk, Network(hosts=2) as net, WineHost(net.hosts[0]) as wine:
-            peer = Peer(net.hosts[1], user="peeruser", hostname="peerbox")
-            inspect = Inspector(wine)
-            wine.write_settings(userName="Li", userGroupName="Dev")
-            zq = wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
+        desk, inspect = self.desk, self.inspect
+        peer = self.peer(user="peeruser", hostname="peerbox")
+        self.start_and_meet(peer, "PeerNick", "Sales")
+        zq = self.zq
 
-            peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, timeout=60, what="entry")
-            peer.send(ZQ, ANSENTRY, entry_extra("PeerNick", "Sales"))
-            buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
-            tree_control = inspect.child(buddy, TREE)
-            inspect.wait_until(lambda: inspect.tree(tree_control),
-                               lambda t: any("PeerNick" in item[2] for item in t), what="the peer in the tree")
+        # The welcome balloon lies over the tray menu until it times out.
+        inspect.wait_until(inspect.windows,
+                           lambda ws: not any(w.visible and w.cls == "tooltips_class32" for w in ws),
+                           timeout=60, what="the welcome balloon gone")
 
-            # The welcome balloon lies over the tray menu until it times out.
-            inspect.wait_until(inspect.windows,
-                               lambda ws: not any(w.visible and w.cls == "tooltips_class32" for w in ws),
-                               timeout=60, what="the welcome balloon gone")
+        # Tray menu, fifth row from the top ("系统设置(&S)"; rows and separators as in the
+        # menu: 退出 12 pixels above its bottom, 27 pixels from row to row).
+        menu = open_tray_menu(desk, inspect)
+        desk.screenshot("tray-menu-settings.png", menu.rect)
+        desk.click(menu.rect[0] + 30, menu.rect[3] - 12 - 2 * 27)
+        settings = inspect.wait_window(lambda w: w.title == SETTINGS_TITLE and w.visible,
+                                       what="the settings dialog")
 
-            # Tray menu, fifth row from the top ("系统设置(&S)"; rows and separators as in the
-            # menu: 退出 12 pixels above its bottom, 27 pixels from row to row).
+        # The tray menu still works while the dialog is open; asking again brings no second one.
+        # The menu's next appearance shows that the frame has handled the command before it.
+        for _ in range(2):
             menu = open_tray_menu(desk, inspect)
-            desk.screenshot("tray-menu-settings.png", menu.rect)
             desk.click(menu.rect[0] + 30, menu.rect[3] - 12 - 2 * 27)
-            settings = inspect.wait_window(lambda w: w.title == SETTINGS_TITLE and w.visible,
-                                           what="the settings dialog")
-
-            # The tray menu still works while the dialog is open; asking again brings no second one.
-            # The menu's next appearance shows that the frame has handled the command before it.
-            for _ in range(2):
-                menu = open_tray_menu(desk, inspect)
-                desk.click(menu.rect[0] + 30, menu.rect[3] - 12 - 2 * 27)
-                inspect.wait_until(inspect.windows,
-                                   lambda ws: not any(w.cls == "#32768" and w.visible for w in ws),
-                                   what="the tray menu closed")
-            self.assertEqual(len([w for w in inspect.windows() if w.title == SETTINGS_TITLE and w.visible]), 1)
-
-            # The user page first, with the stored name and group and the peers' groups.
-            name = visible_child(inspect, settings, USER_NAME)
-            self.assertEqual(name.text_bytes, b"Li")
-            self.assertEqual(visible_child(inspect, settings, GROUP_COMBO).text_bytes, b"Dev")
-            desk.screenshot("settings-dialog.png", settings.rect)
-
-            # The user types a new name, Chinese and ASCII, and presses OK.
-            desk.focus(desk.x_window("^%s$" % re.escape(SETTINGS_TITLE)))
-            desk.click(*name.centre())
-            desk.key("End")
-            for _ in range(4):
-                desk.key("BackSpace")
-            new_name = "王五 Wu".encode("gbk")
-            desk.type(new_name.decode("gbk"))
-            self.assertEqual(inspect.wait_until(lambda: visible_child(inspect, settings, USER_NAME).text_bytes,
-                                                lambda t: t == new_name, what="the typed name"), new_name)
-            desk.screenshot("settings-dialog-typed.png", settings.rect)
-            desk.click(*inspect.child(settings, 1).centre())
             inspect.wait_until(inspect.windows,
-                               lambda ws: not any(w.title == SETTINGS_TITLE and w.visible for w in ws),
-                               what="the dialog closed")
+                               lambda ws: not any(w.cls == "#32768" and w.visible for w in ws),
+                               what="the tray menu closed")
+        self.assertEqual(len([w for w in inspect.windows() if w.title == SETTINGS_TITLE and w.visible]), 1)
 
-            # Stored in the file at once ...
-            with open(wine.settings_path(), "rb") as f:
-                stored = f.read()
-            self.assertIn(b"userName=" + new_name + b"\r\n", stored)
-            self.assertIn(b"userGroupName=Dev\r\n", stored)
+        # The user page first, with the stored name and group and the peers' groups.
+        name = visible_child(inspect, settings, USER_NAME)
+        self.assertEqual(name.text_bytes, b"Li")
+        self.assertEqual(visible_child(inspect, settings, GROUP_COMBO).text_bytes, b"Dev")
+        desk.screenshot("settings-dialog.png", settings.rect)
 
-            # ... and the next entry of a peer is answered with it.
-            peer.inbox.clear()
-            peer.send_entry(ZQ, "PeerNick", "Sales")
-            answer = peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="the answer")
-            self.assertEqual(answer.extra_fields()[:2], [new_name, b"Dev"])
+        # The user types a new name, Chinese and ASCII, and presses OK.
+        desk.focus(desk.x_window("^%s$" % re.escape(SETTINGS_TITLE)))
+        desk.click(*name.centre())
+        desk.key("End")
+        for _ in range(4):
+            desk.key("BackSpace")
+        new_name = "王五 Wu".encode("gbk")
+        desk.type(new_name.decode("gbk"))
+        self.assertEqual(inspect.wait_until(lambda: visible_child(inspect, settings, USER_NAME).text_bytes,
+                                            lambda t: t == new_name, what="the typed name"), new_name)
+        desk.screenshot("settings-dialog-typed.png", settings.rect)
+        desk.click(*inspect.child(settings, 1).centre())
+        inspect.wait_until(inspect.windows,
+                           lambda ws: not any(w.title == SETTINGS_TITLE and w.visible for w in ws),
+                           what="the dialog closed")
 
-            # The frame's notice command: the notice rises to the work area's bottom-right corner
-            # (the whole screen here: no task bar), one pixel above its bottom edge.
-            frame = inspect.wait_window(lambda w: "Vantlor" in w.title and not w.visible, what="the hidden frame")
-            inspect.command(frame, NOTICE_COMMAND)
-            width, height = SCREEN
-            risen = (width - 181, height - 117, width, height - 1)
-            notice = inspect.wait_window(lambda w: w.visible and w.rect == risen, what="the risen notice")
-            desk.screenshot("notice-window.png", notice.rect)
+        # Stored in the file at once ...
+        with open(self.wine.settings_path(), "rb") as f:
+            stored = f.read()
+        self.assertIn(b"userName=" + new_name + b"\r\n", stored)
+        self.assertIn(b"userGroupName=Dev\r\n", stored)
 
-            # The frame's message-list command, before any chat window: the list opens, and its
-            # close button ends it.
-            inspect.command(frame, MESSAGE_LIST_COMMAND)
-            messages = inspect.wait_window(lambda w: w.title == "消息列表" and w.visible, what="the message list")
-            desk.screenshot("message-list.png", messages.rect)
-            desk.focus(desk.x_window("^消息列表$"))
-            desk.click(*inspect.child(messages, 1).centre())
-            inspect.wait_until(inspect.windows,
-                               lambda ws: not any(w.title == "消息列表" and w.visible for w in ws),
-                               what="the message list closed")
+        # ... and the next entry of a peer is answered with it.
+        peer.inbox.clear()
+        peer.send_entry(ZQ, "PeerNick", "Sales")
+        answer = peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="the answer")
+        self.assertEqual(answer.extra_fields()[:2], [new_name, b"Dev"])
 
-            menu = open_tray_menu(desk, inspect)
-            desk.click(menu.rect[0] + 30, menu.rect[3] - 12)
-            self.assertEqual(zq.wait(30), 0)
+        # The frame's notice command: the notice rises to the work area's bottom-right corner
+        # (the whole screen here: no task bar), one pixel above its bottom edge.
+        frame = inspect.wait_window(lambda w: "Vantlor" in w.title and not w.visible, what="the hidden frame")
+        inspect.command(frame, NOTICE_COMMAND)
+        width, height = SCREEN
+        risen = (width - 181, height - 117, width, height - 1)
+        notice = inspect.wait_window(lambda w: w.visible and w.rect == risen, what="the risen notice")
+        desk.screenshot("notice-window.png", notice.rect)
+
+        # The frame's message-list command, before any chat window: the list opens, and its
+        # close button ends it.
+        inspect.command(frame, MESSAGE_LIST_COMMAND)
+        messages = inspect.wait_window(lambda w: w.title == "消息列表" and w.visible, what="the message list")
+        desk.screenshot("message-list.png", messages.rect)
+        desk.focus(desk.x_window("^消息列表$"))
+        desk.click(*inspect.child(messages, 1).centre())
+        inspect.wait_until(inspect.windows,
+                           lambda ws: not any(w.title == "消息列表" and w.visible for w in ws),
+                           what="the message list closed")
+
+        menu = open_tray_menu(desk, inspect)
+        desk.click(menu.rect[0] + 30, menu.rect[3] - 12)
+        self.assertEqual(zq.wait(30), 0)
 
 
 if __name__ == "__main__":

@@ -4,17 +4,12 @@ tree under its group; chat texts that arrive in a flood of malformed datagrams a
 receipts. Nothing here is timed: what counts is that nothing is lost."""
 
 import random
-import unittest
 
 import desktop
 import harness
-from desktop import Desktop, Inspector
-from harness import Network, WineHost
-from ipmsg_peer import (ANSENTRY, BR_ENTRY, PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Peer, build,
-                        crowd_addresses, entry_extra)
+from application_case import TREE, ZQ, ApplicationCase
+from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, RECVMSG, SENDCHECKOPT, SENDMSG, build, crowd_addresses, entry_extra
 
-ZQ = "10.77.0.1"
-TREE = 1026
 CROWD = 300
 # Group paths of the crowd: top-level groups and nested ones, several peers in each.
 GROUPS = ["Sales", "Dev-Web", "Dev-Apps", "Dev-Web-Frontend", "Support"]
@@ -48,82 +43,80 @@ def parents_of(tree):
     return pairs
 
 
-class BusyNetworkTest(unittest.TestCase):
+class BusyNetworkTest(ApplicationCase):
+    hosts = 3
+    settings = {"userName": "Li", "userGroupName": "Own"}
 
     def test_a_burst_of_answers_from_300_peers_all_reach_the_tree(self):
-        with Desktop(), Network(hosts=3) as net, WineHost(net.hosts[0]) as wine:
-            crowd = net.hosts[2]
-            addresses = crowd_addresses(CROWD)
-            crowd.add_addresses(addresses)
-            listener = crowd.socket()
-            listener.bind(("0.0.0.0", PORT))
-            senders = []
-            for address in addresses:
-                sender = crowd.socket()
-                sender.bind((address, 0))
-                senders.append(sender)
-            inspect = Inspector(wine)
-            wine.write_settings(userName="Li", userGroupName="Own")
-            zq = wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
+        inspect = self.inspect
+        crowd = self.net.hosts[2]
+        addresses = crowd_addresses(CROWD)
+        crowd.add_addresses(addresses)
+        listener = crowd.socket()
+        listener.bind(("0.0.0.0", PORT))
+        senders = []
+        for address in addresses:
+            sender = crowd.socket()
+            sender.bind((address, 0))
+            senders.append(sender)
+        zq = self.start_zq()
 
-            listener.settimeout(60)
-            while True:
-                data, sender = listener.recvfrom(65535)
-                if sender[0] == ZQ and b":%d:" % BR_ENTRY in data[:60]:
-                    break
-            # Every peer answers at once, as a few hundred IPMSG clients on one network do.
-            for number, sender in enumerate(senders):
-                group = GROUPS[number % len(GROUPS)]
-                sender.sendto(build(number + 1, ANSENTRY, entry_extra("Peer%03d" % number, group)), (ZQ, PORT))
+        listener.settimeout(60)
+        while True:
+            data, sender = listener.recvfrom(65535)
+            if sender[0] == ZQ and b":%d:" % BR_ENTRY in data[:60]:
+                break
+        # Every peer answers at once, as a few hundred IPMSG clients on one network do.
+        for number, sender in enumerate(senders):
+            group = GROUPS[number % len(GROUPS)]
+            sender.sendto(build(number + 1, ANSENTRY, entry_extra("Peer%03d" % number, group)), (ZQ, PORT))
 
-            buddy = inspect.wait_window(lambda w: w.title == "VO2013" and w.visible, what="the buddy list")
-            tree_control = inspect.child(buddy, TREE)
-            tree = inspect.wait_until(lambda: inspect.tree(tree_control),
-                                      lambda t: t and t[0][2] == "全部好友(%d)" % (CROWD + 1), timeout=60,
-                                      what="every peer counted")
-            parents = dict(parents_of(tree))
-            for number, address in enumerate(addresses):
-                item = "Peer%03d(%s)" % (number, address)
-                self.assertIn(item, parents)
-                # The item's parent is the last level of its group path.
-                level = GROUPS[number % len(GROUPS)].split("-")[-1]
-                self.assertRegex(parents[item], r"^%s\(\d+\)$" % level, item)
-            # Counts: each group counts its peers and its subgroups; the top-level groups keep
-            # the order of arrival.
-            top = [text for depth, _, text in tree if depth == 0]
-            self.assertEqual(top, ["全部好友(301)", "Own(1)", "Sales(60)", "Dev(2)", "Support(60)"])
-            self.assertIn((1, 1, "Web(61)"), tree)
-            self.assertIn((2, 1, "Frontend(60)"), tree)
-            self.assertIn((1, 1, "Apps(60)"), tree)
-            zq.stop()
+        buddy = self.wait_buddy_list()
+        tree_control = inspect.child(buddy, TREE)
+        tree = inspect.wait_until(lambda: inspect.tree(tree_control),
+                                  lambda t: t and t[0][2] == "全部好友(%d)" % (CROWD + 1), timeout=60,
+                                  what="every peer counted")
+        parents = dict(parents_of(tree))
+        for number, address in enumerate(addresses):
+            item = "Peer%03d(%s)" % (number, address)
+            self.assertIn(item, parents)
+            # The item's parent is the last level of its group path.
+            level = GROUPS[number % len(GROUPS)].split("-")[-1]
+            self.assertRegex(parents[item], r"^%s\(\d+\)$" % level, item)
+        # Counts: each group counts its peers and its subgroups; the top-level groups keep
+        # the order of arrival.
+        top = [text for depth, _, text in tree if depth == 0]
+        self.assertEqual(top, ["全部好友(301)", "Own(1)", "Sales(60)", "Dev(2)", "Support(60)"])
+        self.assertIn((1, 1, "Web(61)"), tree)
+        self.assertIn((2, 1, "Frontend(60)"), tree)
+        self.assertIn((1, 1, "Apps(60)"), tree)
+        zq.stop()
 
     def test_chat_texts_in_a_flood_of_malformed_datagrams_all_get_receipts(self):
         seed = random.randrange(1 << 30)
         print("flood seed %d" % seed)
         rng = random.Random(seed)
-        with Desktop(), Network(hosts=3) as net, WineHost(net.hosts[0]) as wine:
-            peer = Peer(net.hosts[1], user="chatter", hostname="chatbox")
-            flood = net.hosts[2].socket()
-            wine.write_settings(userName="Li", userGroupName="Own")
-            zq = wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
-            peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, timeout=60, what="entry")
-            peer.send(ZQ, ANSENTRY, entry_extra("Chatter", "Talk"))
-            # The chat window is open before the flood, as in a conversation under way.
-            first = peer.send_text(ZQ, "before the flood")
-            peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % first, what="receipt")
+        peer = self.peer(1, user="chatter", hostname="chatbox")
+        flood = self.net.hosts[2].socket()
+        zq = self.start_zq()
+        self.expect_entry(peer)
+        self.answer_entry(peer, "Chatter", "Talk")
+        # The chat window is open before the flood, as in a conversation under way.
+        first = peer.send_text(ZQ, "before the flood")
+        peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % first, what="receipt")
 
-            # Bursts of 400 malformed datagrams and a chat text, each sent as fast as the peer can;
-            # the next burst goes once the text is acknowledged. (Under Wine a receive takes tens of
-            # microseconds and Linux caps the socket's buffer at twice net.core.rmem_max, so one
-            # unbroken stream of 20,000 would overflow any buffer the program may ask for.)
-            for burst in range(50):
-                for number in range(burst * 400, (burst + 1) * 400):
-                    flood.sendto(malformed(rng, number), (ZQ, PORT))
-                packet_no = peer.send(ZQ, SENDMSG | SENDCHECKOPT, b"text %d\0" % burst)
-                peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % packet_no,
-                            timeout=20, what="receipt of text %d (seed %d)" % (burst, seed))
-            self.assertTrue(zq.running())
-            zq.stop()
+        # Bursts of 400 malformed datagrams and a chat text, each sent as fast as the peer can;
+        # the next burst goes once the text is acknowledged. (Under Wine a receive takes tens of
+        # microseconds and Linux caps the socket's buffer at twice net.core.rmem_max, so one
+        # unbroken stream of 20,000 would overflow any buffer the program may ask for.)
+        for burst in range(50):
+            for number in range(burst * 400, (burst + 1) * 400):
+                flood.sendto(malformed(rng, number), (ZQ, PORT))
+            packet_no = peer.send(ZQ, SENDMSG | SENDCHECKOPT, b"text %d\0" % burst)
+            peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % packet_no,
+                        timeout=20, what="receipt of text %d (seed %d)" % (burst, seed))
+        self.assertTrue(zq.running())
+        zq.stop()
 
 
 if __name__ == "__main__":

@@ -113,6 +113,22 @@ class Desktop:
     def type(self, text):
         self.xdotool("type", "--delay", "30", text)
 
+    def type_into(self, text, shown, timeout=20):
+        """Types text one character at a time, each once shown() (the edit's text as bytes) has
+        the ones before it. Typed all at once on a busy machine, characters outside the keyboard
+        map (Chinese) were now and then lost or doubled; this way each one is read before the next
+        is typed. Returns what the edit shows at the end."""
+        expected = shown()
+        for character in text:
+            self.type(character)
+            expected += character.encode("gbk")
+            deadline = time.monotonic() + timeout
+            while shown() != expected:
+                if time.monotonic() > deadline:
+                    raise AssertionError("typed %r: the edit shows %r" % (text, shown()))
+                time.sleep(POLL / 4)
+        return expected
+
     def key(self, name):
         self.xdotool("key", name)
 

@@ -70,7 +70,7 @@ class ApplicationTest(ApplicationCase):
         answer = "hello peer 给你文件：三个"
         desk.focus(desk.x_window(re.escape(PEER)))
         desk.click(*inspect.child(chat, MESSAGE).centre())
-        desk.type(answer)
+        desk.type_into(answer, lambda: inspect.child(chat, MESSAGE).text_bytes)
         desk.key("Return")
         sent = peer.expect(lambda p: p.mode == SENDMSG and p.sender[0] == ZQ, what="the answer")
         self.assertEqual(sent.extra.rstrip(b"\0"), answer.encode("gbk"))

@@ -82,10 +82,8 @@ class SettingsTest(ApplicationCase):
         desk.key("End")
         for _ in range(4):
             desk.key("BackSpace")
-        new_name = "王五 Wu".encode("gbk")
-        desk.type(new_name.decode("gbk"))
-        self.assertEqual(inspect.wait_until(lambda: visible_child(inspect, settings, USER_NAME).text_bytes,
-                                            lambda t: t == new_name, what="the typed name"), new_name)
+        new_name = "王五 Wu"
+        desk.type_into(new_name, lambda: visible_child(inspect, settings, USER_NAME).text_bytes)
         desk.screenshot("settings-dialog-typed.png", settings.rect)
         desk.click(*inspect.child(settings, 1).centre())
         inspect.wait_until(inspect.windows,
@@ -95,14 +93,14 @@ class SettingsTest(ApplicationCase):
         # Stored in the file at once ...
         with open(self.wine.settings_path(), "rb") as f:
             stored = f.read()
-        self.assertIn(b"userName=" + new_name + b"\r\n", stored)
+        self.assertIn(b"userName=" + new_name.encode("gbk") + b"\r\n", stored)
         self.assertIn(b"userGroupName=Dev\r\n", stored)
 
         # ... and the next entry of a peer is answered with it.
         peer.inbox.clear()
         peer.send_entry(ZQ, "PeerNick", "Sales")
         answer = peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="the answer")
-        self.assertEqual(answer.extra_fields()[:2], [new_name, b"Dev"])
+        self.assertEqual(answer.extra_fields()[:2], [new_name.encode("gbk"), b"Dev"])
 
         # The frame's notice command: the notice rises to the work area's bottom-right corner
         # (the whole screen here: no task bar), one pixel above its bottom edge.

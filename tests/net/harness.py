@@ -322,6 +322,37 @@ def clone_prefix(template, target):
         dirs[:] = [d for d in dirs if not os.path.islink(os.path.join(folder, d))]
 
 
+def _read_proc(pid, name):
+    with open("/proc/%d/%s" % (pid, name), "rb") as f:
+        return f.read()
+
+
+def _processes_in_prefix(prefix, matches):
+    """The pids of the processes that run in the Wine prefix and for which matches(pid) holds."""
+    wanted = b"WINEPREFIX=" + prefix.encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            if matches(int(entry)) and wanted in _read_proc(int(entry), "environ").split(b"\0"):
+                yield int(entry)
+        except OSError:
+            continue
+
+
+class ProcessUsage:
+    """What a process holds, from /proc: resident memory and address space in bytes, threads."""
+
+    def __init__(self, pid):
+        fields = {}
+        for line in _read_proc(pid, "status").decode(errors="replace").splitlines():
+            key, _, value = line.partition(":")
+            fields[key] = value.split()
+        self.resident = int(fields["VmRSS"][0]) << 10
+        self.address_space = int(fields["VmSize"][0]) << 10
+        self.threads = int(fields["Threads"][0])
+
+
 class WineProcess:
     """A Windows program running on a WineHost; its console output goes to a file.
 
@@ -431,20 +462,14 @@ class WineHost:
         raise RuntimeError("no wineserver came up for " + self.prefix)
 
     def _find_server(self):
-        wanted = b"WINEPREFIX=" + self.prefix.encode()
-        for entry in os.listdir("/proc"):
-            if not entry.isdigit():
-                continue
-            try:
-                with open("/proc/%s/comm" % entry, "rb") as f:
-                    if not f.read().startswith(b"wineserver"):
-                        continue
-                with open("/proc/%s/environ" % entry, "rb") as f:
-                    if wanted in f.read().split(b"\0"):
-                        return int(entry)
-            except OSError:
-                continue
-        return None
+        return next(_processes_in_prefix(self.prefix, lambda pid: _read_proc(pid, "comm").startswith(b"wineserver")),
+                    None)
+
+    def process_of(self, program):
+        """The Linux pid of the running Windows program (by its file name) in this prefix, or None."""
+        name = os.path.basename(program).encode().lower()
+        return next(_processes_in_prefix(self.prefix, lambda pid: any(
+            argument.endswith(name) for argument in _read_proc(pid, "cmdline").lower().split(b"\0"))), None)
 
     def close(self):
         with _signals_held():

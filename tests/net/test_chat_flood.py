@@ -6,14 +6,12 @@ the program's memory and threads stay where the bound puts them. It runs against
 and, where 32-bit Wine is there, the 32-bit release program (--zq)."""
 
 import os
-import unittest
 
 import desktop
 import harness
-from desktop import Desktop, Inspector
-from harness import Network, WineHost
-from ipmsg_peer import (ANSENTRY, BR_ENTRY, PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, Peer, build,
-                        crowd_addresses, entry_extra)
+from application_case import ApplicationCase
+from harness import ProcessUsage
+from ipmsg_peer import PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, build, crowd_addresses
 
 ZQ = "10.77.0.1"
 # Windows that received texts may open (CUserListDlg::CHAT_WINDOW_LIMIT).
@@ -30,123 +28,100 @@ def setUpModule():
     desktop.skip_unless_possible()
 
 
-def process_of(wine, program):
-    """The Linux process of a Windows program running on a WineHost."""
-    wanted = b"WINEPREFIX=" + wine.prefix.encode()
-    name = os.path.basename(program).encode().lower()
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/cmdline" % entry, "rb") as f:
-                arguments = f.read().lower().split(b"\0")
-            if not any(argument.endswith(name) for argument in arguments):
-                continue
-            with open("/proc/%s/environ" % entry, "rb") as f:
-                if wanted in f.read().split(b"\0"):
-                    return int(entry)
-        except OSError:
-            continue
-    raise AssertionError("no process of %s in %s" % (program, wine.prefix))
-
-
 def usage(pid):
     """(resident bytes, address space bytes, threads) of a process."""
-    fields = {}
-    with open("/proc/%d/status" % pid) as f:
-        for line in f:
-            key, _, value = line.partition(":")
-            fields[key] = value.split()
-    return int(fields["VmRSS"][0]) << 10, int(fields["VmSize"][0]) << 10, int(fields["Threads"][0])
+    held = ProcessUsage(pid)
+    return held.resident, held.address_space, held.threads
 
 
-class ChatFloodTest(unittest.TestCase):
+class ChatFloodTest(ApplicationCase):
+    hosts = 3
+    settings = {"userName": "Li", "userGroupName": "Own"}
 
     def test_texts_from_new_addresses_open_windows_up_to_the_bound(self):
-        with Desktop(), Network(hosts=3) as net, WineHost(net.hosts[0]) as wine:
-            zq_host, _, crowd = net.hosts
-            peer = Peer(net.hosts[1], user="chatter", hostname="chatbox")
-            addresses = crowd_addresses(CHAT_WINDOW_LIMIT + BEYOND)
-            crowd.add_addresses(addresses)
-            # Our receipts to hundreds of hosts must not wait on (or lose) address resolution.
-            zq_host.know_neighbours(addresses, crowd.mac())
-            receipts = crowd.socket()
-            receipts.bind(("0.0.0.0", PORT))
-            senders = []
-            for address in addresses:
-                sender = crowd.socket()
-                sender.bind((address, 0))
-                senders.append(sender)
+        zq_host, _, crowd = self.net.hosts
+        peer = self.peer(1, user="chatter", hostname="chatbox")
+        addresses = crowd_addresses(CHAT_WINDOW_LIMIT + BEYOND)
+        crowd.add_addresses(addresses)
+        # Our receipts to hundreds of hosts must not wait on (or lose) address resolution.
+        zq_host.know_neighbours(addresses, crowd.mac())
+        receipts = crowd.socket()
+        receipts.bind(("0.0.0.0", PORT))
+        senders = []
+        for address in addresses:
+            sender = crowd.socket()
+            sender.bind((address, 0))
+            senders.append(sender)
 
-            wine.write_settings(userName="Li", userGroupName="Own")
-            program = desktop.program_path("ZQ.exe")
-            zq = wine.start(program, name="ZQ")
-            peer.expect(lambda p: p.command == BR_ENTRY and p.sender[0] == ZQ, timeout=60, what="entry")
-            peer.send(ZQ, ANSENTRY, entry_extra("Chatter", "Talk"))
-            inspect = Inspector(wine)
+        program = desktop.program_path("ZQ.exe")
+        zq = self.start_zq()
+        self.expect_entry(peer)
+        self.answer_entry(peer, "Chatter", "Talk")
+        inspect = self.inspect
 
-            def talk(text):
-                """A text of the honest peer, acknowledged: everything sent before it is handled."""
-                number = peer.send_text(ZQ, text)
-                peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % number,
-                            what="receipt of %r" % text)
+        def talk(text):
+            """A text of the honest peer, acknowledged: everything sent before it is handled."""
+            number = peer.send_text(ZQ, text)
+            peer.expect(lambda p: p.mode == RECVMSG and p.extra.rstrip(b"\0") == b"%d" % number,
+                        what="receipt of %r" % text)
 
-            def acknowledged(seconds):
-                """The packet numbers of the receipts that reach the crowd within the given time."""
-                numbers = set()
-                receipts.settimeout(seconds)
-                try:
-                    while True:
-                        packet = Packet(*receipts.recvfrom(65535))
-                        if packet.mode == RECVMSG:
-                            numbers.add(packet.extra.rstrip(b"\0"))
-                except OSError:
-                    return numbers
+        def acknowledged(seconds):
+            """The packet numbers of the receipts that reach the crowd within the given time."""
+            numbers = set()
+            receipts.settimeout(seconds)
+            try:
+                while True:
+                    packet = Packet(*receipts.recvfrom(65535))
+                    if packet.mode == RECVMSG:
+                        numbers.add(packet.extra.rstrip(b"\0"))
+            except OSError:
+                return numbers
 
-            def crowd_text(index):
-                number = 5000 + index
-                senders[index].sendto(build(number, SENDMSG | SENDCHECKOPT, b"hello %d\0" % index,
-                                            user="u%d" % index, host="crowd"), (ZQ, PORT))
-                return b"%d" % number
+        def crowd_text(index):
+            number = 5000 + index
+            senders[index].sendto(build(number, SENDMSG | SENDCHECKOPT, b"hello %d\0" % index,
+                                        user="u%d" % index, host="crowd"), (ZQ, PORT))
+            return b"%d" % number
 
-            # The honest peer's window is the first one.
-            talk("before the flood")
-            pid = process_of(wine, program)
-            started = usage(pid)
+        # The honest peer's window is the first one.
+        talk("before the flood")
+        pid = self.wine.process_of(program)
+        self.assertIsNotNone(pid, "the program's process")
+        started = usage(pid)
 
-            # Within the bound every text opens its window and is acknowledged.
-            opened = CHAT_WINDOW_LIMIT - 1
-            for index in range(opened):
-                number = crowd_text(index)
-                receipts.settimeout(20)
-                while Packet(*receipts.recvfrom(65535)).extra.rstrip(b"\0") != number:
-                    pass
-            at_bound = usage(pid)
-            # Past it none is, and the honest peer's texts still are, each after one of the crowd's.
-            beyond = set()
-            for index in range(opened, len(addresses)):
-                beyond.add(crowd_text(index))
-                talk("after %d" % index)
-            past = usage(pid)
-            leaked = beyond & acknowledged(1)
-            self.assertFalse(leaked, "%d texts past the bound were acknowledged" % len(leaked))
-            self.assertTrue(zq.running())
+        # Within the bound every text opens its window and is acknowledged.
+        opened = CHAT_WINDOW_LIMIT - 1
+        for index in range(opened):
+            number = crowd_text(index)
+            receipts.settimeout(20)
+            while Packet(*receipts.recvfrom(65535)).extra.rstrip(b"\0") != number:
+                pass
+        at_bound = usage(pid)
+        # Past it none is, and the honest peer's texts still are, each after one of the crowd's.
+        beyond = set()
+        for index in range(opened, len(addresses)):
+            beyond.add(crowd_text(index))
+            talk("after %d" % index)
+        past = usage(pid)
+        leaked = beyond & acknowledged(1)
+        self.assertFalse(leaked, "%d texts past the bound were acknowledged" % len(leaked))
+        self.assertTrue(zq.running())
 
-            # Windows: the honest peer's and the crowd's within the bound, and no others.
-            titles = {w.title for w in inspect.windows()}
-            self.assertIn("Chatter(10.77.0.2)", titles)
-            self.assertTrue({"u%d(%s)" % (i, addresses[i]) for i in range(opened)} <= titles)
-            self.assertFalse({"u%d(%s)" % (i, addresses[i]) for i in range(opened, len(addresses))} & titles)
+        # Windows: the honest peer's and the crowd's within the bound, and no others.
+        titles = {w.title for w in inspect.windows()}
+        self.assertIn("Chatter(10.77.0.2)", titles)
+        self.assertTrue({"u%d(%s)" % (i, addresses[i]) for i in range(opened)} <= titles)
+        self.assertFalse({"u%d(%s)" % (i, addresses[i]) for i in range(opened, len(addresses))} & titles)
 
-            for label, figures in (("after start", started), ("%d chat windows" % CHAT_WINDOW_LIMIT, at_bound),
-                                   ("%d addresses more" % BEYOND, past)):
-                print("%s, %s: %.1f MB resident, %.1f MB address space, %d threads"
-                      % (os.path.basename(program), label, figures[0] / 1e6, figures[1] / 1e6, figures[2]))
-            self.assertLess(at_bound[0] - started[0], CHAT_WINDOW_LIMIT * WINDOW_BYTES)
-            self.assertLess(past[0] - at_bound[0], BEYOND_BYTES)
-            self.assertLess(past[1] - at_bound[1], BEYOND_BYTES)
-            self.assertEqual(past[2], at_bound[2])
-            zq.stop()
+        for label, figures in (("after start", started), ("%d chat windows" % CHAT_WINDOW_LIMIT, at_bound),
+                               ("%d addresses more" % BEYOND, past)):
+            print("%s, %s: %.1f MB resident, %.1f MB address space, %d threads"
+                  % (os.path.basename(program), label, figures[0] / 1e6, figures[1] / 1e6, figures[2]))
+        self.assertLess(at_bound[0] - started[0], CHAT_WINDOW_LIMIT * WINDOW_BYTES)
+        self.assertLess(past[0] - at_bound[0], BEYOND_BYTES)
+        self.assertLess(past[1] - at_bound[1], BEYOND_BYTES)
+        self.assertEqual(past[2], at_bound[2])
+        zq.stop()
 
 
 if __name__ == "__main__":

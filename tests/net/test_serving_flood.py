@@ -16,7 +16,7 @@ import desktop
 import harness
 from desktop import Desktop
 from folder_stream import check_folder_stream
-from harness import Network, WineHost
+from harness import Network, ProcessUsage, WineHost
 from ipmsg_peer import BR_ENTRY, GETDIRFILES, Peer, fetch_tcp, file_request
 
 ZQ = "10.77.0.1"
@@ -27,35 +27,6 @@ JUNK = b"1:1:x:y:96:7fffffff:7fffffff:0"
 
 def setUpModule():
     desktop.skip_unless_possible()
-
-
-def windows_process(wine, program):
-    """The pid of the running Windows program named program in wine's prefix, or None."""
-    comm = os.path.basename(program)[:15].encode()
-    wanted = b"WINEPREFIX=" + wine.prefix.encode()
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/comm" % entry, "rb") as f:
-                if f.read().strip() != comm:
-                    continue
-            with open("/proc/%s/environ" % entry, "rb") as f:
-                if wanted in f.read().split(b"\0"):
-                    return int(entry)
-        except OSError:
-            continue
-    return None
-
-
-def process_status(pid):
-    """Threads and resident memory (KiB) of a process, from /proc."""
-    values = {}
-    with open("/proc/%d/status" % pid) as f:
-        for line in f:
-            key, _, value = line.partition(":")
-            values[key] = value.split()[0] if value.split() else ""
-    return int(values["Threads"]), int(values["VmRSS"])
 
 
 class Flood:
@@ -126,6 +97,12 @@ class Flood:
         self.sockets = []
 
 
+def usage(pid):
+    """Threads and resident memory (KiB) of a process."""
+    held = ProcessUsage(pid)
+    return held.threads, held.resident >> 10
+
+
 class ServingFloodTest(unittest.TestCase):
     PER_ADDRESS = 16
     IN_ALL = 64
@@ -176,9 +153,9 @@ class ServingFloodTest(unittest.TestCase):
                     check_folder_stream(self, stream, tree, "tree")
 
                 download()
-                pid = windows_process(wine, desktop.program_path("ZQ.exe"))
+                pid = wine.process_of(desktop.program_path("ZQ.exe"))
                 self.assertIsNotNone(pid, "the program's process")
-                threads_at_start, memory_at_start = process_status(pid)
+                threads_at_start, memory_at_start = usage(pid)
 
                 # From the attacker's one address: 2,000 connections, junk every second.
                 flood.connect(self.JUNK_CONNECTIONS)
@@ -188,7 +165,7 @@ class ServingFloodTest(unittest.TestCase):
                     time.sleep(1)
                     flood.junk_round()
                     self.assertLessEqual(len(flood.settled(self.PER_ADDRESS)), self.PER_ADDRESS)
-                threads, memory = process_status(pid)
+                threads, memory = usage(pid)
                 self.assertLessEqual(threads, threads_at_start + self.PER_ADDRESS + self.SPARE_THREADS,
                                      "threads after one host's flood (%d at start)" % threads_at_start)
                 print("one host: threads %d -> %d, resident %d -> %d KiB"
@@ -204,7 +181,7 @@ class ServingFloodTest(unittest.TestCase):
                 counts = flood.by_source()
                 self.assertLessEqual(sum(counts.values()), self.IN_ALL, counts)
                 self.assertLessEqual(max(counts.values()), self.PER_ADDRESS, counts)
-                threads, memory = process_status(pid)
+                threads, memory = usage(pid)
                 self.assertLessEqual(threads, threads_at_start + self.IN_ALL + self.SPARE_THREADS,
                                      "threads after the flood from %d addresses" % len(counts))
                 print("%d addresses: threads %d -> %d, resident %d -> %d KiB"
@@ -224,7 +201,7 @@ class ServingFloodTest(unittest.TestCase):
                 self.assertTrue(process.running())
                 # And every serving thread has ended.
                 deadline = time.monotonic() + 30
-                while process_status(pid)[0] > threads_at_start + self.SPARE_THREADS:
+                while usage(pid)[0] > threads_at_start + self.SPARE_THREADS:
                     self.assertLess(time.monotonic(), deadline, "serving threads left after the flood")
                     time.sleep(0.2)
             finally:

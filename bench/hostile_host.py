@@ -27,6 +27,7 @@ import os
 import re
 import resource
 import selectors
+import shutil
 import signal
 import socket
 import statistics
@@ -526,6 +527,8 @@ def main():
         zq_host, honest, hostile = net.hosts
         know_neighbours(zq_host, addresses, hostile.mac())
         wine.write_settings(userName="bench", userGroupName="bench")
+        # A 32-bit program (--program build/i686/ZQ.exe) finds its system folder in syswow64.
+        shutil.copy(wine.settings_path(), wine.unix_path("C:\\windows\\syswow64\\ZQ.ini"))
         peer = Peer(honest, user="honest", hostname="honestbox")
         floods = [
             ("chats", "chat texts from %d addresses" % args.chats,
@@ -554,7 +557,8 @@ def main():
             download_result = measure_download(net, wine, peer, args.junk, args.rounds)
         peer.close()
 
-    print("what one hostile host makes %s spend, a fresh messenger for each flood:" % os.path.basename(program))
+    print("what one hostile host makes %s spend, a fresh messenger for each flood:"
+          % os.path.relpath(program, harness.REPO))
     print("                  threads  resident MiB  virtual MiB")
     for name, result, start in results:
         show(name, result, start)

@@ -12,9 +12,11 @@ after each flood, each flood against a messenger of its own:
 The datagrams of the floods leave a raw socket on the hostile host (10.77.0.3) with chosen source
 addresses 10.77.1.1, 10.77.1.2, ...; the messenger's host knows them all as permanent neighbours
 behind that host, so its answers are neither lost to address resolution nor fill the kernel's
-shared neighbour table, and a packet socket there counts them. A flood stops early when the
-process passes the memory guard or ends, and says so. After each flood an honest peer (10.77.0.2)
-sends a text and the figure says whether it was answered.
+shared neighbour table, and a packet socket there counts them. A flood keeps at most IN_FLIGHT
+datagrams unanswered, so that it measures what the program takes in rather than what its socket
+buffer drops; it stops at its time budget, when the process passes the memory guard (this machine
+is shared) or ends, and says so. After each flood an honest peer (10.77.0.2) sends a text and
+the figure says whether it was answered.
 
 Last, the messenger's engine (the test driver's offer scenario) offers a 512 MiB file to the
 honest peer, which downloads it without and then during the 2,000 junk connections; the figure is
@@ -55,6 +57,8 @@ ETH_P_IP = 0x0800
 SO_RCVBUFFORCE = 33           # Linux; the socket module does not name it
 SETTLE_QUIET = 3               # seconds without change in threads and memory: the flood is taken in
 SETTLE_BUDGET = 30             # ... or at most this long after the flood
+IN_FLIGHT = 100                # datagrams of a flood sent and not answered yet, at most ...
+STALL = 0.5                    # ... until no answer has come for this long
 JUNK_REPEAT = 5                # seconds between two junk requests on one connection
 JUNK_IN_FLIGHT = 64            # connects outstanding at a time
 
@@ -327,9 +331,30 @@ class Messenger:
         if alive(self.pid):
             os.kill(self.pid, signal.SIGKILL)
         self.process.stop()
-        deadline = time.monotonic() + 30
-        while alive(self.pid) and time.monotonic() < deadline:
-            time.sleep(0.1)
+        # The next messenger needs the port, which the wineserver frees only once it has taken
+        # down every thread of this one (thousands after the junk connections).
+        deadline = time.monotonic() + 90
+        while not port_free(self.wine.host):
+            if time.monotonic() > deadline:
+                raise RuntimeError("port %d stays taken after the messenger was stopped" % PORT)
+            time.sleep(0.2)
+
+
+def port_free(host):
+    """True when UDP and TCP port 2425 can be bound on the host."""
+    for kind in (socket.SOCK_DGRAM, socket.SOCK_STREAM):
+        with harness.inside(host.namespace):
+            probe = socket.socket(socket.AF_INET, kind)
+        try:
+            if kind == socket.SOCK_STREAM:
+                # Connections closed a moment ago do not count; a listener still does.
+                probe.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            probe.bind(("0.0.0.0", PORT))
+        except OSError:
+            return False
+        finally:
+            probe.close()
+    return True
 
 
 def honest_answer(zq):
@@ -338,32 +363,61 @@ def honest_answer(zq):
     return "yes" if zq.peer_answered(SENDMSG) else "no"
 
 
-def paced(count, rate):
-    """Yields 0 .. count-1, each no earlier than its turn at rate a second."""
-    start = time.monotonic()
-    for i in range(count):
-        ahead = start + i / rate - time.monotonic()
+def flood(zq, crowd, datagrams, count, answer, rate, budget, guard_mib):
+    """Sends count datagrams, (source address, bytes) each, at most rate a second and with at most
+    IN_FLIGHT of them not answered (by the command answer), so that the program's socket buffer
+    drops none while it keeps up. Datagrams still unanswered after STALL seconds without any
+    answer count as not answered, whether the program refuses them or is busy. Stops after budget
+    seconds, at the memory guard or when the process ends; then waits for the answers to stop."""
+    sent = given_up = 0
+    stop = None
+    started = time.monotonic()
+    answers, last_change = crowd.answered(answer), started
+    for source, payload in datagrams:
+        if sent == count:
+            break
+        ahead = started + sent / rate - time.monotonic()
         if ahead > 0:
             time.sleep(ahead)
-        yield i
-
-
-def chat_flood(zq, crowd, addresses, rate, guard_mib):
-    sent, stop = 0, None
-    started = time.monotonic()
-    for i in paced(len(addresses), rate):
-        text = gbk("你好，第 %d 条" % i) + b"\0"
-        crowd.send(addresses[i], build(i + 1, SENDMSG | SENDCHECKOPT, text, user="c%d" % i, host="chat%d" % i))
-        sent += 1
+        while time.monotonic() - started < budget:
+            now, seen = time.monotonic(), crowd.answered(answer)
+            if seen != answers:
+                answers, last_change = seen, now
+            if sent - answers - given_up < IN_FLIGHT:
+                break
+            if now - last_change >= STALL:
+                given_up, last_change = sent - answers, now
+                break
+            time.sleep(0.005)
+        if time.monotonic() - started >= budget:
+            stop = "time budget of %.0f s" % budget
+            break
         if sent % 100 == 0 and zq.over_guard(guard_mib):
             stop = "memory guard" if alive(zq.pid) else "process ended"
             break
+        crowd.send(source, payload)
+        sent += 1
     seconds = time.monotonic() - started
+    # Answers lag behind while the program works through what is queued.
+    deadline = time.monotonic() + SETTLE_BUDGET
+    answers, since = crowd.answered(answer), time.monotonic()
+    while time.monotonic() < deadline and time.monotonic() - since < SETTLE_QUIET and alive(zq.pid):
+        time.sleep(0.5)
+        seen = crowd.answered(answer)
+        if seen != answers:
+            answers, since = seen, time.monotonic()
+    coming = " (still answering when the wait ended)" if time.monotonic() - since < SETTLE_QUIET else ""
     after = settled(zq.pid, guard_mib)
     if stop is None and after is not None and after[1] > guard_mib:
         stop = "memory guard while taking them in"
     return dict(done="%d sent in %.1f s" % (sent, seconds), stop=stop, after=after,
-                answered="%d receipts" % crowd.answered(RECVMSG))
+                answered="%d answered%s" % (answers, coming))
+
+
+def chat_datagrams(addresses):
+    for i, address in enumerate(addresses):
+        text = gbk("你好，第 %d 条" % i) + b"\0"
+        yield address, build(i + 1, SENDMSG | SENDCHECKOPT, text, user="c%d" % i, host="chat%d" % i)
 
 
 def entry_group(number, levels):
@@ -371,31 +425,10 @@ def entry_group(number, levels):
     return "bench-%d-" % number + "-".join(chr(ord("a") + i % 26) for i in range(levels - 2))
 
 
-def entry_flood(zq, crowd, addresses, levels, rate, guard_mib):
-    sent, stop = 0, None
-    started = time.monotonic()
-    for i in paced(len(addresses), rate):
+def entry_datagrams(addresses, levels):
+    for i, address in enumerate(addresses):
         extra = entry_extra("Crowd%d" % i, entry_group(i, levels))
-        crowd.send(addresses[i], build(i + 1, BR_ENTRY, extra, user="e%d" % i, host="entry%d" % i))
-        sent += 1
-        if sent % 200 == 0 and zq.over_guard(guard_mib):
-            stop = "memory guard" if alive(zq.pid) else "process ended"
-            break
-    seconds = time.monotonic() - started
-    # The answers lag behind while the receive thread works through what is queued.
-    deadline = time.monotonic() + SETTLE_BUDGET
-    last, since = crowd.answered(ANSENTRY), time.monotonic()
-    while time.monotonic() < deadline and time.monotonic() - since < SETTLE_QUIET and alive(zq.pid):
-        time.sleep(0.5)
-        now = crowd.answered(ANSENTRY)
-        if now != last:
-            last, since = now, time.monotonic()
-    coming = " and still coming" if time.monotonic() - since < SETTLE_QUIET else ""
-    after = settled(zq.pid, guard_mib)
-    if stop is None and after is not None and after[1] > guard_mib:
-        stop = "memory guard while taking them in"
-    return dict(done="%d sent in %.1f s" % (sent, seconds), stop=stop, after=after,
-                answered="%d answered by %.0f s after the first%s" % (last, since - started, coming))
+        yield address, build(i + 1, BR_ENTRY, extra, user="e%d" % i, host="entry%d" % i)
 
 
 def junk_flood(zq, host, count):
@@ -498,11 +531,12 @@ def main():
     parser.add_argument("--template", required=True)
     parser.add_argument("--program", help="the messenger to flood (default: ZQ.exe of the driver's build)")
     parser.add_argument("--chats", type=int, default=5000)
-    parser.add_argument("--chat-rate", type=float, default=250, help="chat datagrams a second")
+    parser.add_argument("--chat-rate", type=float, default=250, help="chat texts a second at most")
     parser.add_argument("--junk", type=int, default=2000)
     parser.add_argument("--entries", type=int, default=20000)
     parser.add_argument("--levels", type=int, default=400)
-    parser.add_argument("--entry-rate", type=float, default=1000, help="entries a second")
+    parser.add_argument("--entry-rate", type=float, default=2000, help="entries a second at most")
+    parser.add_argument("--budget", type=float, default=60, help="seconds of sending for each datagram flood")
     parser.add_argument("--rounds", type=int, default=3, help="downloads without and with the junk each")
     parser.add_argument("--memory-guard", type=float, default=2048,
                         help="MiB of resident set at which a flood stops (this machine is shared)")
@@ -532,20 +566,21 @@ def main():
         peer = Peer(honest, user="honest", hostname="honestbox")
         floods = [
             ("chats", "chat texts from %d addresses" % args.chats,
-             lambda zq, crowd: chat_flood(zq, crowd, chat_addresses, args.chat_rate, args.memory_guard)),
+             lambda zq, crowd: flood(zq, crowd, chat_datagrams(chat_addresses), args.chats, RECVMSG,
+                                     args.chat_rate, args.budget, args.memory_guard)),
             ("junk", "%d junk connections from one host" % args.junk,
              lambda zq, crowd: junk_flood(zq, hostile, args.junk)),
             ("entries", "%d entries with %d-level groups from as many addresses" % (args.entries, args.levels),
-             lambda zq, crowd: entry_flood(zq, crowd, entry_addresses, args.levels, args.entry_rate,
-                                           args.memory_guard)),
+             lambda zq, crowd: flood(zq, crowd, entry_datagrams(entry_addresses, args.levels), args.entries,
+                                     ANSENTRY, args.entry_rate, args.budget, args.memory_guard)),
         ]
-        for part, name, flood in floods:
+        for part, name, run_flood in floods:
             if part in skip:
                 continue
             zq = Messenger(wine, program, peer)
             crowd = Crowd(hostile)
             try:
-                result = flood(zq, crowd)
+                result = run_flood(zq, crowd)
                 if "honest" not in result:
                     result["honest"] = honest_answer(zq)
                 results.append((name, result, zq.start))

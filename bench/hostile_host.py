@@ -61,6 +61,7 @@ IN_FLIGHT = 100                # datagrams of a flood sent and not answered yet,
 STALL = 0.5                    # ... until no answer has come for this long
 JUNK_REPEAT = 5                # seconds between two junk requests on one connection
 JUNK_IN_FLIGHT = 64            # connects outstanding at a time
+DOWNLOAD_TIMEOUT = 30          # seconds an honest download may wait for its connection or its next bytes
 
 
 # ---------------------------------------------------------------------------------------------
@@ -88,7 +89,12 @@ def find_pid(wine, comm, timeout=60):
 
 
 def alive(pid):
-    return harness._pid_alive(pid)
+    """True while the process runs (one that has ended and waits for its parent counts as ended)."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except (OSError, IndexError):
+        return False
 
 
 def figures(pid):
@@ -406,7 +412,9 @@ def flood(zq, crowd, datagrams, count, answer, rate, budget, guard_mib):
         seen = crowd.answered(answer)
         if seen != answers:
             answers, since = seen, time.monotonic()
-    coming = " (still answering when the wait ended)" if time.monotonic() - since < SETTLE_QUIET else ""
+    coming = ""
+    if alive(zq.pid) and time.monotonic() - since < SETTLE_QUIET:
+        coming = " (still answering when the wait ended)"
     after = settled(zq.pid, guard_mib)
     if stop is None and after is not None and after[1] > guard_mib:
         stop = "memory guard while taking them in"
@@ -438,8 +446,8 @@ def junk_flood(zq, host, count):
         seconds = time.monotonic() - started
         after = settled(zq.pid)
         return dict(done="%d connected in %.1f s, %d not" % (len(junk.open), seconds, junk.refused),
-                    stop=None, after=after, answered="%d still open" % junk.still_open(),
-                    honest=honest_answer(zq))
+                    stop=None, after=after, honest=honest_answer(zq),
+                    answered="%d still open as the hostile host sees them" % junk.still_open())
     finally:
         junk.close()
 
@@ -462,7 +470,8 @@ def download(host, request):
     buffer = bytearray(1 << 18)
     view = memoryview(buffer)
     start = time.perf_counter()
-    sock = connect_tcp(host, ZQ, timeout=120)
+    # A download that the junk keeps from being served fails after DOWNLOAD_TIMEOUT.
+    sock = connect_tcp(host, ZQ, timeout=DOWNLOAD_TIMEOUT)
     total = 0
     try:
         sock.sendall(request)

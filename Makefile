@@ -39,6 +39,7 @@ bench: build-test
 	bash bench/serve-throughput.sh $(BUILD)/x86_64
 	bash bench/download-throughput.sh $(BUILD)/x86_64
 	bash bench/receive-path.sh $(BUILD)/x86_64
+	bash bench/hostile-host.sh $(BUILD)/x86_64
 
 clean:
 	rm -rf $(BUILD)

@@ -29,7 +29,6 @@ import os
 import re
 import resource
 import selectors
-import shutil
 import signal
 import socket
 import statistics
@@ -67,25 +66,15 @@ DOWNLOAD_TIMEOUT = 30          # seconds an honest download may wait for its con
 # ---------------------------------------------------------------------------------------------
 # The Wine process as Linux sees it
 
-def find_pid(wine, comm, timeout=60):
-    """The Linux pid of the Windows program whose process name is comm in this host's prefix."""
-    wanted = b"WINEPREFIX=" + wine.prefix.encode()
+def find_pid(wine, program, timeout=60):
+    """The Linux pid of the Windows program running in this host's prefix."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        for entry in os.listdir("/proc"):
-            if not entry.isdigit():
-                continue
-            try:
-                with open("/proc/%s/comm" % entry, "rb") as f:
-                    if f.read().strip().lower() != comm.encode().lower():
-                        continue
-                with open("/proc/%s/environ" % entry, "rb") as f:
-                    if wanted in f.read().split(b"\0"):
-                        return int(entry)
-            except OSError:
-                continue
+        pid = wine.process_of(program)
+        if pid is not None:
+            return pid
         time.sleep(0.1)
-    raise RuntimeError("no process %s in %s" % (comm, wine.prefix))
+    raise RuntimeError("no process %s in %s" % (program, wine.prefix))
 
 
 def alive(pid):
@@ -100,12 +89,10 @@ def alive(pid):
 def figures(pid):
     """(threads, resident MiB, virtual MiB), or None once the process has ended."""
     try:
-        with open("/proc/%d/status" % pid) as f:
-            fields = dict(line.split(":", 1) for line in f if ":" in line)
-        return (int(fields["Threads"]), int(fields["VmRSS"].split()[0]) / 1024.0,
-                int(fields["VmSize"].split()[0]) / 1024.0)
-    except (OSError, KeyError, ValueError):
+        held = harness.ProcessUsage(pid)
+    except (OSError, KeyError, ValueError, IndexError):
         return None
+    return held.threads, held.resident / 1048576.0, held.address_space / 1048576.0
 
 
 def settled(pid, guard_mib=None, budget=SETTLE_BUDGET):
@@ -306,7 +293,7 @@ class Messenger:
         self.process = wine.start(program, name="ZQ-%d" % (len(wine.processes) + 1))
         peer.expect(lambda p: p.command is not None and p.mode == BR_ENTRY and p.sender[0] == ZQ,
                     timeout=90, what="the messenger's entry")
-        self.pid = find_pid(wine, os.path.basename(program))
+        self.pid = find_pid(wine, program)
         peer.send(ZQ, ANSENTRY, entry_extra("Honest", "Bench"))
         # Once it answers an entry, its TCP port listens too.
         self.peer_answered(BR_ENTRY)
@@ -559,7 +546,9 @@ def main():
     harness.config.driver = os.path.abspath(args.driver)
     harness.config.template = os.path.abspath(args.template)
     harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
-    program = os.path.abspath(args.program) if args.program else desktop.program_path("ZQ.exe")
+    if args.program:
+        harness.config.zq = os.path.abspath(args.program)  # where ZQ.ini goes follows the program
+    program = desktop.program_path("ZQ.exe")
     skip = set(filter(None, args.skip.split(",")))
     addresses = crowd_addresses(args.chats + args.entries)
     chat_addresses, entry_addresses = addresses[:args.chats], addresses[args.chats:]
@@ -570,8 +559,6 @@ def main():
         zq_host, honest, hostile = net.hosts
         know_neighbours(zq_host, addresses, hostile.mac())
         wine.write_settings(userName="bench", userGroupName="bench")
-        # A 32-bit program (--program build/i686/ZQ.exe) finds its system folder in syswow64.
-        shutil.copy(wine.settings_path(), wine.unix_path("C:\\windows\\syswow64\\ZQ.ini"))
         peer = Peer(honest, user="honest", hostname="honestbox")
         floods = [
             ("chats", "chat texts from %d addresses" % args.chats,

@@ -113,21 +113,39 @@ class Desktop:
     def type(self, text):
         self.xdotool("type", "--delay", "30", text)
 
-    def type_into(self, text, shown, timeout=20):
+    def type_into(self, text, shown, tries=3, wait=5):
         """Types text one character at a time, each once shown() (the edit's text as bytes) has
-        the ones before it. Typed all at once on a busy machine, characters outside the keyboard
-        map (Chinese) were now and then lost or doubled; this way each one is read before the next
-        is typed. Returns what the edit shows at the end."""
+        the ones before it, and returns what the edit shows at the end. On a busy machine a
+        character outside the keyboard map (Chinese), which xdotool types through a key it maps
+        for the moment, now and then never arrived or arrived twice: one that has not arrived
+        within `wait` seconds is typed again (at most `tries` times), and a second copy is taken
+        back with BackSpace. Any other text in the edit (a program that turns typed Chinese into
+        "??") fails at once."""
         expected = shown()
         for character in text:
-            self.type(character)
-            expected += character.encode("gbk")
-            deadline = time.monotonic() + timeout
-            while shown() != expected:
-                if time.monotonic() > deadline:
-                    raise AssertionError("typed %r: the edit shows %r" % (text, shown()))
-                time.sleep(POLL / 4)
+            wanted = expected + character.encode("gbk")
+            for _ in range(tries):
+                self.type(character)
+                now = self._changed(shown, expected, wait)
+                if now == wanted + character.encode("gbk"):
+                    self.key("BackSpace")
+                    now = self._changed(shown, now, wait)
+                if now != expected:
+                    break
+            if now != wanted:
+                raise AssertionError("typed %r: the edit shows %r" % (text, now))
+            expected = wanted
         return expected
+
+    @staticmethod
+    def _changed(shown, before, wait):
+        """What shown() returns once it differs from before, or before after `wait` seconds."""
+        deadline = time.monotonic() + wait
+        now = shown()
+        while now == before and time.monotonic() < deadline:
+            time.sleep(POLL / 4)
+            now = shown()
+        return now
 
     def key(self, name):
         self.xdotool("key", name)

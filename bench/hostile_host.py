@@ -15,8 +15,9 @@ behind that host, so its answers are neither lost to address resolution nor fill
 shared neighbour table, and a packet socket there counts them. A flood keeps at most IN_FLIGHT
 datagrams unanswered, so that it measures what the program takes in rather than what its socket
 buffer drops; it stops at its time budget, when the process passes the memory guard (this machine
-is shared) or ends, and says so. After each flood an honest peer (10.77.0.2) sends a text and
-the figure says whether it was answered.
+is shared) or ends, and says so. An honest peer (10.77.0.2) talks with the messenger before each
+flood, so that its chat window is open as a peer the user talks with; after the flood it sends
+another text and the figure says whether it was answered.
 
 Last, the messenger's engine (the test driver's offer scenario) offers a 512 MiB file to the
 honest peer, which downloads it without and then during the 2,000 junk connections; the figure is
@@ -297,6 +298,8 @@ class Messenger:
         peer.send(ZQ, ANSENTRY, entry_extra("Honest", "Bench"))
         # Once it answers an entry, its TCP port listens too.
         self.peer_answered(BR_ENTRY)
+        # The honest peer's chat window is open before any flood.
+        self.peer_answered(SENDMSG)
         self.start = settled(self.pid)
 
     def peer_answered(self, command, timeout=10):

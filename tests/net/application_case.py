@@ -21,7 +21,7 @@ import unittest
 import desktop
 from desktop import BUDDY_LIST_TITLE, Desktop, Inspector
 from harness import Network, WineHost
-from ipmsg_peer import ANSENTRY, BR_ENTRY, Peer, entry_extra
+from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, Peer, crowd_addresses, entry_extra
 
 ZQ = "10.77.0.1"
 TREE = 1026
@@ -63,6 +63,26 @@ class ApplicationCase(unittest.TestCase):
         peer = Peer(self.net.hosts[index], **names)
         self.addCleanup(peer.close)
         return peer
+
+    def crowd(self, count, index=2):
+        """count scripted hosts behind the network's host `index` (addresses added to its
+        interface): their addresses, a UDP socket bound to each, and a socket on port 2425 there
+        that receives what ZQ sends to any of them. ZQ's host knows their link addresses, so that
+        its answers to hundreds of hosts neither wait on nor lose address resolution."""
+        host = self.net.hosts[index]
+        addresses = crowd_addresses(count)
+        host.add_addresses(addresses)
+        self.net.hosts[0].know_neighbours(addresses, host.mac())
+        answers = host.socket()
+        answers.bind(("0.0.0.0", PORT))
+        self.addCleanup(answers.close)
+        senders = []
+        for address in addresses:
+            sender = host.socket()
+            sender.bind((address, 0))
+            self.addCleanup(sender.close)
+            senders.append(sender)
+        return addresses, senders, answers
 
     # -- start-up and handshake
 

@@ -8,7 +8,7 @@ import random
 import desktop
 import harness
 from application_case import TREE, ZQ, ApplicationCase
-from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, RECVMSG, SENDCHECKOPT, SENDMSG, build, crowd_addresses, entry_extra
+from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, RECVMSG, SENDCHECKOPT, SENDMSG, build, entry_extra
 
 CROWD = 300
 # Group paths of the crowd: top-level groups and nested ones, several peers in each.
@@ -49,16 +49,7 @@ class BusyNetworkTest(ApplicationCase):
 
     def test_a_burst_of_answers_from_300_peers_all_reach_the_tree(self):
         inspect = self.inspect
-        crowd = self.net.hosts[2]
-        addresses = crowd_addresses(CROWD)
-        crowd.add_addresses(addresses)
-        listener = crowd.socket()
-        listener.bind(("0.0.0.0", PORT))
-        senders = []
-        for address in addresses:
-            sender = crowd.socket()
-            sender.bind((address, 0))
-            senders.append(sender)
+        addresses, senders, listener = self.crowd(CROWD)
         zq = self.start_zq()
 
         listener.settimeout(60)

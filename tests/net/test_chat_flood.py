@@ -11,7 +11,7 @@ import desktop
 import harness
 from application_case import ApplicationCase
 from harness import ProcessUsage
-from ipmsg_peer import PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, build, crowd_addresses
+from ipmsg_peer import PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, build
 
 ZQ = "10.77.0.1"
 # Windows that received texts may open (CUserListDlg::CHAT_WINDOW_LIMIT).
@@ -39,19 +39,8 @@ class ChatFloodTest(ApplicationCase):
     settings = {"userName": "Li", "userGroupName": "Own"}
 
     def test_texts_from_new_addresses_open_windows_up_to_the_bound(self):
-        zq_host, _, crowd = self.net.hosts
         peer = self.peer(1, user="chatter", hostname="chatbox")
-        addresses = crowd_addresses(CHAT_WINDOW_LIMIT + BEYOND)
-        crowd.add_addresses(addresses)
-        # Our receipts to hundreds of hosts must not wait on (or lose) address resolution.
-        zq_host.know_neighbours(addresses, crowd.mac())
-        receipts = crowd.socket()
-        receipts.bind(("0.0.0.0", PORT))
-        senders = []
-        for address in addresses:
-            sender = crowd.socket()
-            sender.bind((address, 0))
-            senders.append(sender)
+        addresses, senders, receipts = self.crowd(CHAT_WINDOW_LIMIT + BEYOND)
 
         program = desktop.program_path("ZQ.exe")
         zq = self.start_zq()

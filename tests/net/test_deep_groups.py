@@ -7,7 +7,7 @@ honest peer is still answered and listed."""
 import desktop
 import harness
 from application_case import ApplicationCase
-from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, Packet, build, crowd_addresses, entry_extra
+from ipmsg_peer import ANSENTRY, BR_ENTRY, PORT, Packet, build, entry_extra
 
 ZQ = "10.77.0.1"
 TREE = 1026
@@ -30,18 +30,8 @@ class DeepGroupsTest(ApplicationCase):
     settings = {"userName": "Li", "userGroupName": "Own"}
 
     def test_entries_with_481_level_groups_make_eight_levels(self):
-        zq_host, _, crowd = self.net.hosts
         peer = self.peer(1, user="honest", hostname="honestbox")
-        addresses = crowd_addresses(CROWD)
-        crowd.add_addresses(addresses)
-        zq_host.know_neighbours(addresses, crowd.mac())
-        answers = crowd.socket()
-        answers.bind(("0.0.0.0", PORT))
-        senders = []
-        for address in addresses:
-            sender = crowd.socket()
-            sender.bind((address, 0))
-            senders.append(sender)
+        addresses, senders, answers = self.crowd(CROWD)
         inspect = self.inspect
         zq = self.start_zq()
         self.expect_entry(peer)

@@ -232,11 +232,18 @@ class Inspector:
         self.program = program_path("wininspect.exe")
         self.runs = 0
 
-    def _run(self, *args):
-        self.runs += 1
-        out = os.path.join(self.wine.logs, "inspect-%d.txt" % self.runs)
-        process = self.wine.start(self.program, harness.dos_path(out), *args, name="inspect-%d" % self.runs)
-        process.wait(60)
+    def _run(self, *args, tries=3):
+        # It only reads: a run that wrote nothing (seen once on a loaded machine, the program not
+        # started) is made again, and its exit code is told when none writes.
+        for _ in range(tries):
+            self.runs += 1
+            out = os.path.join(self.wine.logs, "inspect-%d.txt" % self.runs)
+            process = self.wine.start(self.program, harness.dos_path(out), *args, name="inspect-%d" % self.runs)
+            code = process.wait(60)
+            if os.path.exists(out):
+                break
+        else:
+            raise AssertionError("wininspect %s wrote nothing (exit code %s)" % (" ".join(args), code))
         with open(out, "rb") as f:
             lines = [line.split(b"\t") for line in f.read().split(b"\n") if line]
         if lines and lines[0][0] == b"error":

@@ -12,6 +12,17 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
 import harness  # noqa: E402
 
 
+def write_random_file(path, size):
+    """size bytes that no compression or cache of equal blocks can shorten, at path."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        left = size
+        while left:
+            chunk = min(left, 8 << 20)
+            f.write(os.urandom(chunk))
+            left -= chunk
+
+
 def bench_arguments():
     """The parsed command line; the harness is set up to run the driver from a prefix copy."""
     parser = argparse.ArgumentParser()

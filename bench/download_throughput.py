@@ -161,7 +161,6 @@ def main():
             wine.write_settings(userName="bench", userGroupName="bench")
             save = wine.unix_path(SAVE)
             peer = Peer(sender)
-            times = {"file": [], "folder": []}
             server = FileServer(sender, {})
             packet = 100
             try:

@@ -44,6 +44,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "net"))
 
 import desktop                                              # noqa: E402
 import harness                                              # noqa: E402
+from bench_setup import write_random_file                   # noqa: E402
 from desktop import Desktop                                 # noqa: E402
 from harness import Network, WineHost                       # noqa: E402
 from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT,  # noqa: E402
@@ -444,16 +445,6 @@ def junk_flood(zq, host, count):
 
 # ---------------------------------------------------------------------------------------------
 # A download from the honest peer during the junk connections
-
-def write_random_file(path, size):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        left = size
-        while left:
-            chunk = min(left, 8 << 20)
-            f.write(os.urandom(chunk))
-            left -= chunk
-
 
 def download(host, request):
     """Seconds from connect to close, and the number of bytes received."""

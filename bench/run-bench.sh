@@ -9,10 +9,12 @@ shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 driver="$build/tests/net/netdriver.exe"
-if [ ! -f "$driver" ]; then
-  echo "$script: $driver is missing; build the test build first (make build-test)" >&2
-  exit 1
-fi
+for needed in "$driver" "$build/ZQ.exe"; do
+  if [ ! -f "$needed" ]; then
+    echo "$script: $needed is missing; build the test build first (make build-test)" >&2
+    exit 1
+  fi
+done
 if [ "$(id -u)" != 0 ]; then
   echo "$script: needs root for the network namespaces" >&2
   exit 1

@@ -11,7 +11,7 @@ import sys
 import threading
 import time
 
-from bench_setup import bench_arguments                        # noqa: E402
+from bench_setup import bench_arguments, write_random_file     # noqa: E402
 import harness                                          # noqa: E402
 from harness import Network, WineHost                   # noqa: E402
 from ipmsg_peer import connect_tcp, file_request, gbk   # noqa: E402
@@ -20,15 +20,6 @@ SIZE = 512 << 20
 BLOCK = 32768                  # what the messenger reads and sends at a time
 PLAIN_PORT = 2426
 MIB = float(1 << 20)
-
-
-def write_random_file(path, size):
-    with open(path, "wb") as f:
-        left = size
-        while left:
-            chunk = min(left, 8 << 20)
-            f.write(os.urandom(chunk))
-            left -= chunk
 
 
 def receive_all(sock):

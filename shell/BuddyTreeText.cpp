@@ -1,6 +1,6 @@
 #include "shell/BuddyTreeText.h"
 
-#include "classlib/Mbcs.h"
+#include "core/TextCut.h"
 #include "core/CUtils.h"
 
 namespace BuddyTreeText {
@@ -75,17 +75,7 @@ CString groupPathOf(CString group)
 {
     group.Trim();
     if (group.GetLength() > GROUP_PATH_LIMIT) {
-        const char* bytes = group;
-        int length = group.GetLength();
-        int kept = 0;
-        while (kept < length) {
-            int next = kept + mbcsCharLength(bytes, kept, length);
-            if (next > GROUP_PATH_LIMIT) {
-                break;
-            }
-            kept = next;
-        }
-        group = group.Left(kept);
+        group = group.Left(characterBoundaryLength(group, group.GetLength(), GROUP_PATH_LIMIT));
         group.Trim();
     }
     return group.IsEmpty() ? CString(UNGROUPED) : group;

@@ -34,6 +34,20 @@ protected:
         delete message;  // the window keeps copies only
     }
 
+    // A chat text from ip as the engine hands it over; what the window answers.
+    LRESULT receive(const char* ip, const char* user, const char* text)
+    {
+        IpMessage message;
+        message.version = "1";
+        message.packetNo = "7";
+        message.user = user;
+        message.host = "peerbox";
+        message.command = 0x20;
+        message.extra = text;
+        message.senderIp = ip;
+        return dialog->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
+    }
+
     // The first item, depth first, whose text is text; NULL when there is none.
     HTREEITEM itemNamed(const char* text) { return itemNamed(text, dialog->userTree.GetRootItem()); }
 

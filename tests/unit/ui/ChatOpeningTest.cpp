@@ -68,19 +68,6 @@ GroupDialogSeen whileGroupDialogRuns(const std::function<void()>& action)
 
 class ChatOpening : public BuddyListFixture {
 protected:
-    LRESULT receive(const char* ip, const char* user, const char* text)
-    {
-        IpMessage message;
-        message.version = "1";
-        message.packetNo = "7";
-        message.user = user;
-        message.host = "peerbox";
-        message.command = 0x20;
-        message.extra = text;
-        message.senderIp = ip;
-        return dialog->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
-    }
-
     void select(const char* itemText)
     {
         HTREEITEM item = itemNamed(itemText);

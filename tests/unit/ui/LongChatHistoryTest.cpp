@@ -2,7 +2,7 @@
 // into the history control, which still shows exactly the history, scrolled
 // to its newest line, and the user's draft stays as it was.
 #include "HistoryExpectations.h"
-#include "tests/unit/support/UiTestSupport.h"
+#include "tests/unit/support/BuddyListFixture.h"
 
 #include "core/Globals.h"
 #include "core/IpMessage.h"
@@ -35,39 +35,21 @@ LRESULT CALLBACK watchTexts(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return CallWindowProcA(watchedProc, window, message, wParam, lParam);
 }
 
-class LongChatHistory : public testing::Test {
+class LongChatHistory : public BuddyListFixture {
 protected:
     void SetUp() override
     {
-        removeAllUsers();
-        buddyList = new CUserListDlg;
-        ASSERT_TRUE(buddyList->Create(IDD_USER_LIST_DLG, NULL));
+        BuddyListFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         receive("the first text");
         CObject* found = NULL;
         ASSERT_TRUE(chatDialogMap.Lookup(PEER, found));
         chat = static_cast<CChartDlg*>(found);
     }
 
-    void TearDown() override
-    {
-        closeChatWindows();
-        buddyList->DestroyWindow();
-        delete buddyList;
-        removeAllUsers();
-    }
-
-    void receive(const char* text)
-    {
-        IpMessage message;
-        message.version = "1";
-        message.packetNo = "7";
-        message.user = "peer";
-        message.host = "peerbox";
-        message.command = 0x20;
-        message.extra = text;
-        message.senderIp = PEER;
-        buddyList->SendMessage(WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)&message);
-    }
+    void receive(const char* text) { BuddyListFixture::receive(PEER, "peer", text); }
 
     // The conversation so far, as the window shows it after that many texts.
     void haveShown(int entries)
@@ -101,7 +83,6 @@ protected:
         return at.y >= client.top && at.y < client.bottom;
     }
 
-    CUserListDlg* buddyList = nullptr;
     CChartDlg* chat = nullptr;
 };
 

@@ -70,6 +70,14 @@ std::wstring DownloadFolder::childPath(const std::wstring& name) const
     return path;
 }
 
+bool DownloadFolder::placeFor(const CString& name, std::wstring* path) const
+{
+    if (!usable())
+        return false;
+    *path = childPath(toWide(name));
+    return path->size() <= (size_t)MAX_PATH_UNITS;
+}
+
 // An item that existed before: taken only when it is what its path says.
 bool DownloadFolder::isPlainItem(HANDLE handle, const std::wstring& path, bool folder) const
 {
@@ -95,10 +103,8 @@ bool DownloadFolder::isPlainItem(HANDLE handle, const std::wstring& path, bool f
 
 bool DownloadFolder::enter(const CString& name)
 {
-    if (!usable())
-        return false;
-    std::wstring path = childPath(toWide(name));
-    if (path.size() > (size_t)MAX_PATH_UNITS)
+    std::wstring path;
+    if (!placeFor(name, &path))
         return false;
     if (!CreateDirectoryW(path.c_str(), NULL)) {
         if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -127,10 +133,8 @@ void DownloadFolder::leave()
 
 HANDLE DownloadFolder::createFile(const CString& name)
 {
-    if (!usable())
-        return INVALID_HANDLE_VALUE;
-    std::wstring path = childPath(toWide(name));
-    if (path.size() > (size_t)MAX_PATH_UNITS)
+    std::wstring path;
+    if (!placeFor(name, &path))
         return INVALID_HANDLE_VALUE;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_NEW, OUTPUT_FLAGS, NULL);
     if (file != INVALID_HANDLE_VALUE)

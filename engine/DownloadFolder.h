@@ -47,6 +47,9 @@ public:
 
 private:
     std::wstring childPath(const std::wstring& name) const;
+    // The path of name in the current folder; false when nothing can be
+    // written here or the path would be longer than the file calls take.
+    bool placeFor(const CString& name, std::wstring* path) const;
     bool isPlainItem(HANDLE handle, const std::wstring& path, bool folder) const;
 
     std::wstring m_path;  // the current folder, "\\?\" form, no trailing '\'

@@ -57,8 +57,8 @@ BOOL CFile::Open(const char* path, UINT flags)
     Close();
     if (!path)
         return FALSE;
-    return Attach(
-        CreateFileA(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags), attributesFor(flags), NULL));
+    return Attach(CreateFileA(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags),
+                              attributesFor(flags), NULL));
 }
 
 BOOL CFile::OpenLong(const wchar_t* path, UINT flags)
@@ -66,8 +66,8 @@ BOOL CFile::OpenLong(const wchar_t* path, UINT flags)
     Close();
     if (!path)
         return FALSE;
-    return Attach(
-        CreateFileW(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags), attributesFor(flags), NULL));
+    return Attach(CreateFileW(path, accessFor(flags), sharingFor(flags), NULL, dispositionFor(flags),
+                              attributesFor(flags), NULL));
 }
 
 BOOL CFile::Attach(HANDLE handle)

@@ -17,7 +17,6 @@ const int MAX_FIELD_LENGTH = FIELD_AREA_SIZE - 1;
 
 const int HEADER_FIELD_COUNT = 5;  // version, packet number, user, host, command
 
-
 // The bytes read as text up to their first NUL, kept within one field area.
 CString boundedText(const char* bytes, int length)
 {

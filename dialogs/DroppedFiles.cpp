@@ -1,6 +1,5 @@
 #include "dialogs/DroppedFiles.h"
 
-
 void forwardDroppedFiles(HWND control, HDROP drop)
 {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);

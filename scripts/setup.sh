@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
           locales iproute2 python3 googletest
+          clang-format   # tests/check_format.sh
           g++    # the native sanitizer build of tests/fuzz/run-fuzz.sh
           python3-gi gir1.2-gtk-3.0)   # the X drag source of the drag-and-drop tests
 

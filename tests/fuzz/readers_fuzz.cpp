@@ -184,8 +184,8 @@ void checkRawPacket(Bytes input)
         const CString* tailFields[] = {&packet.extra, &packet.group};
         for (const CString* field : tailFields) {
             CHECK("parseRawPacket", field->GetLength() <= MAX_FIELD_LENGTH);
-            CHECK("parseRawPacket", (comesFrom(*field, input) || isConvertedPiece(*field, input)) &&
-                                        !holdsByte(*field, '\0'));
+            CHECK("parseRawPacket",
+                  (comesFrom(*field, input) || isConvertedPiece(*field, input)) && !holdsByte(*field, '\0'));
             if (mode != IpMessageParser::READ_CHAT_TEXT)
                 CHECK("parseRawPacket", !holdsCharacter(*field, ':'));
         }

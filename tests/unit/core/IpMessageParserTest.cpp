@@ -68,17 +68,20 @@ const RawCase rawCases[] = {
     {"entry marked utf-8: names turned into GBK",
      RAW("1_iptux:5:u:h:1:\xe4\xb8\x89\xe4\xb8\xaa\xe5\xad\x97\0\xe4\xba\x92\xe9\x80\x9a\xe7\xbb\x84\0icon\0utf-8\0"),
      ENTRY, "1_iptux", "5", "u", "h", 1, "三个字", "互通组"},
-    {"answer marked UTF-8: names turned into GBK",
-     RAW("1:5:u:h:3:\xe4\xb8\x89\0\xe4\xba\x92-Dev\0\0UTF-8"), ANSWER_OR_OFFER, "1", "5", "u", "h", 3, "三",
-     "互-Dev"},
-    {"a character without a GBK form becomes '?'", RAW("1:5:u:h:1:a\xed\x95\x9c" "b\0g\0\0utf-8\0"), ENTRY, "1",
-     "5", "u", "h", 1, "a?b", "g"},
-    {"marked utf-8 but GBK names: read as GBK", RAW("1:5:u:h:1:\xc8\xfd\xb8\xf6\xd7\xd6\0\xbb\xa5\0\0utf-8\0"),
-     ENTRY, "1", "5", "u", "h", 1, "三个字", "互"},
-    {"UTF-8 names without the mark stay as they came", RAW("1:5:u:h:1:\xe4\xb8\x89\0g\0icon\0"), ENTRY, "1", "5",
-     "u", "h", 1, "\xe4\xb8\x89", "g"},
-    {"a file offer is never read as names", RAW("1:9:u:h:2097184:\xe4\xb8\x89\0" "1:f:utf-8:0:\a"), ANSWER_OR_OFFER,
-     "1", "9", "u", "h", 2097184, "\xe4\xb8\x89", "1"},
+    {"answer marked UTF-8: names turned into GBK", RAW("1:5:u:h:3:\xe4\xb8\x89\0\xe4\xba\x92-Dev\0\0UTF-8"),
+     ANSWER_OR_OFFER, "1", "5", "u", "h", 3, "三", "互-Dev"},
+    {"a character without a GBK form becomes '?'",
+     RAW("1:5:u:h:1:a\xed\x95\x9c"
+         "b\0g\0\0utf-8\0"),
+     ENTRY, "1", "5", "u", "h", 1, "a?b", "g"},
+    {"marked utf-8 but GBK names: read as GBK", RAW("1:5:u:h:1:\xc8\xfd\xb8\xf6\xd7\xd6\0\xbb\xa5\0\0utf-8\0"), ENTRY,
+     "1", "5", "u", "h", 1, "三个字", "互"},
+    {"UTF-8 names without the mark stay as they came", RAW("1:5:u:h:1:\xe4\xb8\x89\0g\0icon\0"), ENTRY, "1", "5", "u",
+     "h", 1, "\xe4\xb8\x89", "g"},
+    {"a file offer is never read as names",
+     RAW("1:9:u:h:2097184:\xe4\xb8\x89\0"
+         "1:f:utf-8:0:\a"),
+     ANSWER_OR_OFFER, "1", "9", "u", "h", 2097184, "\xe4\xb8\x89", "1"},
 };
 
 TEST(IpMessageParser, RawDatagramsInEveryMode)

@@ -97,7 +97,9 @@ const TreeCase TREE_CASES[] = {
      "  East(1) #1\n"
      "    Zed(10.0.0.1) #3\n"},
     {"a known IP renamed in its group keeps the group in its place",
-     {{"10.0.0.1", "Ann", "Yellow", "1-1-ZQ"}, {"10.0.0.2", "Bob", "Blue", "1-1-ZQ"}, {"10.0.0.1", "Amy", "Yellow", "1-1-ZQ"}},
+     {{"10.0.0.1", "Ann", "Yellow", "1-1-ZQ"},
+      {"10.0.0.2", "Bob", "Blue", "1-1-ZQ"},
+      {"10.0.0.1", "Amy", "Yellow", "1-1-ZQ"}},
      "全部好友(2) #1\n"
      "Yellow(1) #1\n"
      "  Amy(10.0.0.1) #2\n"

@@ -42,13 +42,18 @@ public:
     // The accept call of acceptTcpLoop; tests put one in that fails first.
     typedef SOCKET(WSAAPI* AcceptCall)(SOCKET, sockaddr*, int*);
     static AcceptCall acceptCall;
-    // The bounds of the connections served at once.
+    // The bounds of the connections served at once. Each holds a thread and
+    // up to 1 MiB of send buffer, so 64 cost at most about 64 MiB and 64
+    // threads even in the 32-bit program. One honest downloader needs a few
+    // at a time (three items of an offer, a share or two), so 16 from one
+    // address leave room for four such hosts that a flood cannot take.
     static const int CONNECTIONS_PER_ADDRESS = 16;
     static const int CONNECTIONS_IN_ALL = 64;
 
-    // The serving threads' time limits; tests shorten them.
-    static DWORD requestTimeoutMs;  // 30 s
-    static DWORD sendTimeoutMs;  // 60 s
+    // The serving threads' time limits (values and reasons beside their
+    // definitions); tests shorten them.
+    static DWORD requestTimeoutMs;
+    static DWORD sendTimeoutMs;
 
     // Hands every datagram that arrives on socket to dispatcher, one after
     // the other, until the socket cannot be read any more (closed, or the

@@ -68,6 +68,10 @@ bool sameName(CString a, CString b)
     return a.Trim() == b.Trim();
 }
 
+// A work group is a person's department path, which fits in a few dozen
+// bytes; a longer one is a peer making the tree spend items and memory (one
+// tree item per level, for every peer). 128 bytes hold 64 Chinese
+// characters, and eight levels are deeper than any office's chart.
 const int GROUP_PATH_LIMIT = 128;
 const int GROUP_DEPTH_LIMIT = 8;
 

@@ -28,7 +28,17 @@ fi
 # 32-bit Wine runs the release program (build/i686/ZQ.exe) in the tests, as a 32-bit program on
 # 64-bit Windows. A machine that cannot have it still builds and tests: the tests of the release
 # program then report themselves skipped (failed under CI).
-if [ "$(dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null)" != installed ]; then
+# A kernel without IA-32 emulation runs no 32-bit program at all. There 32-bit Wine must not be
+# installed: Debian's wine command starts its 32-bit loader first whenever it is there, so every
+# Wine program, 64-bit ones too, would fail with "Exec format error".
+here=$(dirname "$0")
+if ! bash "$here/runs-32-bit-programs"; then
+  echo "setup: this kernel cannot run 32-bit programs; the release program's tests will be skipped"
+  if [ "$(dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null)" = installed ]; then
+    echo "setup: removing 32-bit Wine (wine32:i386), which stops every Wine program on this kernel"
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -q -o DPkg::Lock::Timeout=600 remove -y wine32:i386
+  fi
+elif [ "$(dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null)" != installed ]; then
   echo "setup: installing 32-bit Wine (wine32:i386)"
   if ! { $SUDO dpkg --add-architecture i386 &&
          $SUDO apt-get -q -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3 update &&

@@ -21,10 +21,15 @@ stamp="$prefix/.zq-ready"
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The Wine that runs the prefix: its version and where its 32-bit half lives, if it has one
-# (Debian's multiarch folder, then the folders of Wine's own builds).
+# (Debian's multiarch folder, then the folders of Wine's own builds). On a kernel that runs no
+# 32-bit program there is none to use, whatever files are left.
 wine_install() {
   wine --version 2>/dev/null </dev/null || echo "no wine"
   local folder
+  if ! bash "$(dirname "$0")/runs-32-bit-programs"; then
+    echo "32-bit Wine: none"
+    return
+  fi
   for folder in /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows \
                 /usr/lib32/wine/i386-windows /opt/wine*/lib/wine/i386-windows; do
     if [ -f "$folder/kernel32.dll" ]; then

@@ -98,8 +98,13 @@ class HarnessTest(unittest.TestCase):
             with open(program, "wb") as f:
                 f.write(b"MZ" + bytes(0x3A) + (0x40).to_bytes(4, "little") + b"PE\0\0" + (0x14C).to_bytes(2, "little"))
             script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "test_app_close.py")
-            for ci, code, said in [("", harness.SKIP, "SKIPPED: 32-bit programs do not start"),
-                                   ("1", 1, "FAILED: 32-bit programs do not start")]:
+            expected = [("", harness.SKIP, "SKIPPED: 32-bit programs do not start"),
+                        ("1", 1, "FAILED: 32-bit programs do not start")]
+            if not harness.kernel_runs_32_bit_programs():
+                # No install step can mend a kernel without IA-32 emulation: skipped under CI too.
+                cannot = "SKIPPED: this machine's kernel runs no 32-bit program"
+                expected = [("", harness.SKIP, cannot), ("1", harness.SKIP, cannot)]
+            for ci, code, said in expected:
                 with self.subTest(CI=ci):
                     env = dict(os.environ, CI=ci)
                     if not ci:

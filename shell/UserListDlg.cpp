@@ -89,15 +89,7 @@ BOOL CUserListDlg::OnInitDialog()
     background.LoadBitmap(IDB_USER_LIST_BACKGROUND);
     backgroundBrush.CreatePatternBrush(&background);
 
-    CString name;
-    CString group;
-    {
-        SharedStateLock lock;
-        name = userName;
-        group = userGroupName;
-    }
-    nameEdit.SetWindowText(name);
-    groupEdit.SetWindowText(group);
+    showOwnNameAndGroup();
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
@@ -279,6 +271,21 @@ void CUserListDlg::OnRefreshList()
     removeAllUsers();
     // Every peer that answers is added again; chat windows stay.
     sendBrEntry();
+}
+
+// Leaving an edit stores what it shows: after the settings dialog stored a new
+// name, the edits must show it, or the next leave would store the old one.
+void CUserListDlg::showOwnNameAndGroup()
+{
+    CString name;
+    CString group;
+    {
+        SharedStateLock lock;
+        name = userName;
+        group = userGroupName;
+    }
+    nameEdit.SetWindowText(name);
+    groupEdit.SetWindowText(group);
 }
 
 void CUserListDlg::OnNameEditKillFocus()

@@ -272,6 +272,12 @@ class Inspector:
         return [[unescape(f).decode("gbk", "replace") for f in fields]
                 for fields in self._run("rows", str(list_control.hwnd))]
 
+    def look(self, window):
+        """(the work area of the window's monitor, the handle of the focused window of the
+        window's thread or 0)."""
+        fields = self._run("look", str(window.hwnd))[0]
+        return _rect(fields[0]), int(fields[1])
+
     def command(self, window, command_id):
         self._run("command", str(window.hwnd), str(command_id))
 

@@ -87,6 +87,7 @@ protected:
 
     void OnClose();
     LRESULT OnUserEntry(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUserExit(WPARAM wParam, LPARAM lParam);
     LRESULT OnReceiveMessage(WPARAM wParam, LPARAM lParam);
     void OnTreeDblClk(NMHDR* notify, LRESULT* result);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT controlType);

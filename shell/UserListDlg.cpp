@@ -99,6 +99,8 @@ BOOL CUserListDlg::OnInitDialog()
     // to the receive-progress window from the start.
     shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
     receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
+    shareFolderDlg.openBeside = m_hWnd;
+    receiveProgressDlg.openBeside = m_hWnd;
 
     applyPrintScreenHotKey();
     return TRUE;

@@ -47,8 +47,56 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return (INT_PTR)afxCallWndProc(dialog, hWnd, message, wParam, lParam);
 }
 
+namespace {
+
+BOOL CALLBACK takeFirstIconId(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    if (!IS_INTRESOURCE(name))
+        return TRUE;
+    *reinterpret_cast<LPCSTR*>(found) = name;
+    return FALSE;
+}
+
+// The program's icon as the shell shows it for its file: the first icon
+// group of the program's resources, in the two sizes a caption and the task
+// bar ask for; NULL where the program has none. Loaded once, by whichever
+// thread makes the first dialog.
+struct ProgramIcons {
+    HICON bigIcon = NULL;
+    HICON smallIcon = NULL;
+
+    ProgramIcons()
+    {
+        HINSTANCE module = AfxGetResourceHandle();
+        LPCSTR id = NULL;
+        EnumResourceNamesA(module, RT_GROUP_ICON, takeFirstIconId, reinterpret_cast<LONG_PTR>(&id));
+        if (id == NULL)
+            return;
+        bigIcon = load(module, id, SM_CXICON);
+        smallIcon = load(module, id, SM_CXSMICON);
+    }
+
+    static HICON load(HINSTANCE module, LPCSTR id, int metric)
+    {
+        int size = GetSystemMetrics(metric);
+        return (HICON)LoadImageA(module, id, IMAGE_ICON, size, size, LR_SHARED);
+    }
+};
+
+}  // namespace
+
+// Every window of the program that stands alone (not a page inside another)
+// shows the program's icon in its caption and task-bar button; a dialog may
+// set another in OnInitDialog.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
+    if ((GetStyle() & WS_CHILD) == 0) {
+        static const ProgramIcons icons;
+        if (icons.bigIcon != NULL)
+            ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, (LPARAM)icons.bigIcon);
+        if (icons.smallIcon != NULL)
+            ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, (LPARAM)icons.smallIcon);
+    }
     return OnInitDialog();
 }
 

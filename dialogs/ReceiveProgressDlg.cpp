@@ -6,6 +6,7 @@
 #include "engine/WindowLinks.h"
 #include "dialogs/ReportView.h"
 #include "dialogs/TransferTexts.h"
+#include "dialogs/WindowPlacement.h"
 
 #include <stdlib.h>
 
@@ -94,7 +95,19 @@ BEGIN_MESSAGE_MAP(CReceiveProgressDlg, CDialogEx)
     ON_MESSAGE(WM_USER_RECEIVE_PROGRESS, &CReceiveProgressDlg::OnReceiveProgress)
     ON_MESSAGE(WM_USER_RECEIVE_FINISH, &CReceiveProgressDlg::OnReceiveFinish)
     ON_MESSAGE(WM_USER_RECEIVE_ERROR, &CReceiveProgressDlg::OnReceiveError)
+    ON_MESSAGE(WM_SHOWWINDOW, &CReceiveProgressDlg::OnShowWindowMessage)
 END_MESSAGE_MAP()
+
+// Placed once, when first shown, whoever shows it (the buddy list's button, a
+// download that starts): later it stays where the user put it.
+LRESULT CReceiveProgressDlg::OnShowWindowMessage(WPARAM shown, LPARAM)
+{
+    if (shown && !placed && openBeside != NULL) {
+        placed = true;
+        placeBeside(m_hWnd, openBeside);
+    }
+    return Default();
+}
 
 BOOL CReceiveProgressDlg::OnInitDialog()
 {

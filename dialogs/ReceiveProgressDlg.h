@@ -51,6 +51,10 @@ public:
 
     void setTickSource(TickSource source) { tickSource = source; }
 
+    // The window the progress window first opens beside (the buddy list);
+    // NULL: where the system puts it.
+    HWND openBeside = NULL;
+
     CListCtrl receiveList;
 
 protected:
@@ -61,10 +65,12 @@ protected:
     LRESULT OnReceiveProgress(WPARAM wParam, LPARAM lParam);
     LRESULT OnReceiveFinish(WPARAM wParam, LPARAM lParam);
     LRESULT OnReceiveError(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindowMessage(WPARAM shown, LPARAM status);
     DECLARE_MESSAGE_MAP()
 
 private:
     TickSource tickSource;
+    bool placed = false;
 
     bool rowMatches(int row, const CString& ip, const CString& fileId);
     std::vector<int> rowsOfEndPayload(LPARAM lParam);

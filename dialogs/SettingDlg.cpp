@@ -15,6 +15,7 @@ const char* const HOT_KEY_TAKEN =
 }  // namespace
 
 BOOL (*CSettingDlg::applyHotKeySetting)() = NULL;
+void (*CSettingDlg::showOwnNameAndGroup)() = NULL;
 
 CSettingDlg::CSettingDlg(CWnd* parent)
     : CDialogEx(IDD_SETTING_DLG, parent)
@@ -118,6 +119,8 @@ void CSettingDlg::OnOK()
     isOpenPrintScreen = printScreenPage.openPrintScreen;
     screenImageSavePath = printScreenPage.imageSavePath;
     saveConfig();
+    if (showOwnNameAndGroup != NULL)
+        showOwnNameAndGroup();
 
     applyPrintScreenHotKey();
     CDialogEx::OnOK();

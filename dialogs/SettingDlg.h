@@ -22,6 +22,10 @@ public:
     // the key, and the shell sets this when it makes that window; NULL while
     // there is none.
     static BOOL (*applyHotKeySetting)();
+    // Shows the stored own name and group wherever the shell shows them (the
+    // buddy list's edits, which store what they show when left); NULL while
+    // there is no such window.
+    static void (*showOwnNameAndGroup)();
 
     CListCtrl pageList;
     CSettingUserDlg userPage;

@@ -1,5 +1,7 @@
 #include "dialogs/ShareFloderDlg.h"
 
+#include "dialogs/WindowPlacement.h"
+
 namespace {
 
 const int PEERS_TAB = 0;
@@ -26,7 +28,18 @@ void CShareFloderDlg::DoDataExchange(CDataExchange* dx)
 
 BEGIN_MESSAGE_MAP(CShareFloderDlg, CDialogEx)
     ON_NOTIFY(TCN_SELCHANGE, IDC_TAB_SHARE, &CShareFloderDlg::OnTabSelChange)
+    ON_MESSAGE(WM_SHOWWINDOW, &CShareFloderDlg::OnShowWindowMessage)
 END_MESSAGE_MAP()
+
+// Placed once, when first shown: later the browser stays where the user put it.
+LRESULT CShareFloderDlg::OnShowWindowMessage(WPARAM shown, LPARAM)
+{
+    if (shown && !placed && openBeside != NULL) {
+        placed = true;
+        placeBeside(m_hWnd, openBeside);
+    }
+    return Default();
+}
 
 BOOL CShareFloderDlg::OnInitDialog()
 {

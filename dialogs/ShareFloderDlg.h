@@ -16,6 +16,10 @@ public:
     explicit CShareFloderDlg(CWnd* parent = NULL);
     virtual ~CShareFloderDlg();
 
+    // The window the browser first opens beside (the buddy list); NULL: where
+    // the system puts it.
+    HWND openBeside = NULL;
+
     CTabCtrl tabCtrl;
     CShareFloderDlgAllSharePage allSharePage;
     CShareFloderDlgMySharePage mySharePage;
@@ -25,8 +29,10 @@ protected:
     virtual BOOL OnInitDialog();
 
     void OnTabSelChange(NMHDR* notify, LRESULT* result);
+    LRESULT OnShowWindowMessage(WPARAM shown, LPARAM status);
     DECLARE_MESSAGE_MAP()
 
 private:
     void showPage(int tab);
+    bool placed = false;
 };

@@ -24,6 +24,16 @@ CString shareIdKeyOf(const CString& entry)
     return fields.GetAt(0) + "-" + fields.GetAt(1);
 }
 
+// The name a picked folder is shared under. Windows' picker gives the folder's
+// own display name; Wine's gives the whole path there, and no folder name can
+// hold a backslash, so such a name (or none) is replaced by the path's last part.
+CString sharedNameOf(const CString& path, const CString& displayName)
+{
+    if (displayName.IsEmpty() || displayName.Find('\\') >= 0 || displayName.Find('/') >= 0)
+        return getFileName(path);
+    return displayName;
+}
+
 // Whether the entry can travel in a reply: four fields, a name free of the
 // reply's separators.
 bool travels(const CString& entry)
@@ -126,7 +136,7 @@ void CShareFloderDlgMySharePage::OnAddShare()
     CString displayName;
     if (!promptBrowseForFolder("选择一个目录", BIF_RETURNONLYFSDIRS, path, &displayName))
         return;
-    CString name = displayName.IsEmpty() ? getFileName(path) : displayName;
+    CString name = sharedNameOf(path, displayName);
     if (!ShareListReply::isShareableName(name) || path.Find(',') >= 0) {
         AfxMessageBox(UNSHAREABLE_FOLDER, MB_OK | MB_ICONWARNING);
         return;

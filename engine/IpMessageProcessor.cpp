@@ -23,6 +23,8 @@ int IpMessageProcessor::process(const char* data, int length, CString ip, CStrin
         takeBrEntry(data, length, message, ip);
     else if (isAnsEntry(data, length, ip, port))
         takeAnsEntry(data, length, message);
+    else if (isBrExit(data, length, ip, port))
+        takeBrExit(message);
     else if (isFileAttachMessage(data, length, ip, port))
         takeFileAttachMessage(data, length, message, ip, port);
 
@@ -82,6 +84,11 @@ BOOL IpMessageProcessor::isAnsEntry(const char* data, int length, CString, CStri
     return modeOf(commandWordOf(data, length)) == IPMSG_ANSENTRY;
 }
 
+BOOL IpMessageProcessor::isBrExit(const char* data, int length, CString, CString)
+{
+    return modeOf(commandWordOf(data, length)) == IPMSG_BR_EXIT;
+}
+
 BOOL IpMessageProcessor::isFileAttachMessage(const char* data, int length, CString, CString)
 {
     unsigned command = commandWordOf(data, length);
@@ -135,4 +142,11 @@ void IpMessageProcessor::takeAnsEntry(const char* data, int length, IpMessage* m
 {
     readDatagram(data, length, IpMessageParser::READ_ANSWER_OR_OFFER, message);
     showToBuddyList(WM_USER_ADD_BUDDY, message);
+}
+
+// Nothing of the datagram is read: whatever names it carries, only the peer
+// at its source address leaves, and its next entry brings it back.
+void IpMessageProcessor::takeBrExit(IpMessage* message)
+{
+    showToBuddyList(WM_USER_REMOVE_BUDDY, message);
 }

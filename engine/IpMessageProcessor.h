@@ -11,6 +11,7 @@ class IpMessage;
 //   chat text   mode 0x20, options 0, 0x100 or 0x100300
 //   entry       mode 1, any options
 //   answer      mode 3, any options
+//   exit        mode 2, any options
 //   file offer  mode 0x20, options 0x200000 or 0x200100
 // Everything else is ignored without an answer.
 class IpMessageProcessor {
@@ -24,6 +25,7 @@ public:
     BOOL isTextMessage(const char* data, int length, CString ip, CString port);
     BOOL isBrEntry(const char* data, int length, CString ip, CString port);
     BOOL isAnsEntry(const char* data, int length, CString ip, CString port);
+    BOOL isBrExit(const char* data, int length, CString ip, CString port);
     BOOL isFileAttachMessage(const char* data, int length, CString ip, CString port);
 
 private:
@@ -32,5 +34,6 @@ private:
     void takeTextMessage(const char* data, int length, IpMessage* message, CString ip);
     void takeBrEntry(const char* data, int length, IpMessage* message, CString ip);
     void takeAnsEntry(const char* data, int length, IpMessage* message);
+    void takeBrExit(IpMessage* message);
     void takeFileAttachMessage(const char* data, int length, IpMessage* message, CString ip, CString port);
 };

@@ -10,6 +10,7 @@
 //   WM_USER_ADD_BUDDY         buddyListWindow()         sent    IpMessage* (entry or answer)   the sender's
 //   WM_USER_RECEIVE_MESSAGE   buddyListWindow()         sent    IpMessage* (chat text)         the sender's;
 //                                                                 the window answers CHAT_TEXT_TAKEN
+//   WM_USER_REMOVE_BUDDY      buddyListWindow()         sent    IpMessage* (exit)              the sender's
 //   WM_USER_RECEIVE_START     receiveProgressWindow()   sent    CString* download parameter    the sender's
 //   WM_USER_RECEIVE_PROGRESS  receiveProgressWindow()   posted  new CString                    the window frees it
 //   WM_USER_RECEIVE_FINISH    receiveProgressWindow()   posted  new CString                    the window frees it
@@ -22,6 +23,8 @@
 // The buddy-list window: the peers' entries and the chat texts received.
 HWND buddyListWindow();
 const UINT WM_USER_ADD_BUDDY = WM_USER + 104;
+// A peer's exit: the peer at the datagram's source address (senderIp) leaves.
+const UINT WM_USER_REMOVE_BUDDY = WM_USER + 105;
 const UINT WM_USER_RECEIVE_MESSAGE = WM_USER + 107;
 // The buddy list's answer to WM_USER_RECEIVE_MESSAGE once it shows the text;
 // anything else when it does not. Only a text taken is acknowledged.

@@ -7,7 +7,8 @@ packages=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           locales iproute2 python3 googletest
           clang-format   # tests/check_format.sh
           g++    # the native sanitizer build of tests/fuzz/run-fuzz.sh
-          python3-gi gir1.2-gtk-3.0)   # the X drag source of the drag-and-drop tests
+          python3-gi gir1.2-gtk-3.0   # the X drag source of the drag-and-drop tests
+          x11-utils)   # xprop: the icons a window offers the desktop
 
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 

@@ -86,6 +86,12 @@ BOOL applyBuddyListHotKey()
     return userListDlg == NULL || userListDlg->GetSafeHwnd() == NULL || userListDlg->applyPrintScreenHotKey();
 }
 
+void showBuddyListOwnName()
+{
+    if (userListDlg != NULL && userListDlg->GetSafeHwnd() != NULL)
+        userListDlg->showOwnNameAndGroup();
+}
+
 }  // namespace
 
 int CMainFrame::OnCreate(LPCREATESTRUCT create)
@@ -120,6 +126,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT create)
     userList->ShowWindow(SW_SHOW);
     userListDlg = userList;
     CSettingDlg::applyHotKeySetting = applyBuddyListHotKey;
+    CSettingDlg::showOwnNameAndGroup = showBuddyListOwnName;
 
     loadConfig();
     // The buddy list exists before the first datagram arrives.

@@ -50,6 +50,7 @@ void CUserListDlg::DoDataExchange(CDataExchange* dx)
 BEGIN_MESSAGE_MAP(CUserListDlg, CDialog)
     ON_WM_CLOSE()
     ON_MESSAGE(WM_USER_ADD_BUDDY, &CUserListDlg::OnUserEntry)
+    ON_MESSAGE(WM_USER_REMOVE_BUDDY, &CUserListDlg::OnUserExit)
     ON_MESSAGE(WM_USER_RECEIVE_MESSAGE, &CUserListDlg::OnReceiveMessage)
     ON_NOTIFY(NM_DBLCLK, IDC_TREE_USERS, &CUserListDlg::OnTreeDblClk)
     ON_WM_CTLCOLOR()
@@ -89,15 +90,7 @@ BOOL CUserListDlg::OnInitDialog()
     background.LoadBitmap(IDB_USER_LIST_BACKGROUND);
     backgroundBrush.CreatePatternBrush(&background);
 
-    CString name;
-    CString group;
-    {
-        SharedStateLock lock;
-        name = userName;
-        group = userGroupName;
-    }
-    nameEdit.SetWindowText(name);
-    groupEdit.SetWindowText(group);
+    showOwnNameAndGroup();
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
@@ -106,6 +99,8 @@ BOOL CUserListDlg::OnInitDialog()
     // to the receive-progress window from the start.
     shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
     receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
+    shareFolderDlg.openBeside = m_hWnd;
+    receiveProgressDlg.openBeside = m_hWnd;
 
     applyPrintScreenHotKey();
     return TRUE;
@@ -279,6 +274,21 @@ void CUserListDlg::OnRefreshList()
     removeAllUsers();
     // Every peer that answers is added again; chat windows stay.
     sendBrEntry();
+}
+
+// Leaving an edit stores what it shows: after the settings dialog stored a new
+// name, the edits must show it, or the next leave would store the old one.
+void CUserListDlg::showOwnNameAndGroup()
+{
+    CString name;
+    CString group;
+    {
+        SharedStateLock lock;
+        name = userName;
+        group = userGroupName;
+    }
+    nameEdit.SetWindowText(name);
+    groupEdit.SetWindowText(group);
 }
 
 void CUserListDlg::OnNameEditKillFocus()

@@ -70,6 +70,8 @@ public:
     // Holds the screen-capture hot key Ctrl+P exactly while capture is on;
     // FALSE when capture is on and another program holds the key.
     BOOL applyPrintScreenHotKey();
+    // The edits show the stored own name and group again.
+    void showOwnNameAndGroup();
 
     CImageList imageList;
     CBrush backgroundBrush;
@@ -85,6 +87,7 @@ protected:
 
     void OnClose();
     LRESULT OnUserEntry(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUserExit(WPARAM wParam, LPARAM lParam);
     LRESULT OnReceiveMessage(WPARAM wParam, LPARAM lParam);
     void OnTreeDblClk(NMHDR* notify, LRESULT* result);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT controlType);

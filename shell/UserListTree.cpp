@@ -185,6 +185,35 @@ LRESULT CUserListDlg::OnUserEntry(WPARAM, LPARAM lParam)
     return 0;
 }
 
+// The peer at the exit's source address leaves the tree and userMap; a chat
+// window with it stays open, since windows know peers by IP only, and its
+// next entry brings it back as a new peer.
+LRESULT CUserListDlg::OnUserExit(WPARAM, LPARAM lParam)
+{
+    const IpMessage* message = reinterpret_cast<const IpMessage*>(lParam);
+    if (message == NULL) {
+        return 0;
+    }
+    CString group;
+    {
+        SharedStateLock lock;
+        CObject* value = NULL;
+        if (!userMap.Lookup(message->senderIp, value)) {
+            return 0;
+        }
+        group = static_cast<User*>(value)->group;
+        userMap.RemoveKey(message->senderIp);
+        delete value;
+    }
+    holdTreeRedraw();
+    decrementCount(userTree.GetRootItem());
+    HTREEITEM item = findPeerItem(message->senderIp, group);
+    if (item != NULL) {
+        removePeerItem(item);
+    }
+    return 0;
+}
+
 void CUserListDlg::insertPeerItem(const User& peer)
 {
     int image = peer.clientKind + 1;

@@ -13,6 +13,7 @@ Each test gets its own display, so parallel tests never click into each other's 
 """
 
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -45,7 +46,7 @@ def artifacts_folder():
 
 
 def missing_requirement():
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xdotool", "import", "xprop"):
         if shutil.which(tool) is None:
             return "the application tests need %s" % tool
     for name in ("ZQ.exe", "wininspect.exe"):
@@ -187,6 +188,19 @@ class Desktop:
             source.wait(10)
             source.stdout.close()
 
+    def icons(self, x_window):
+        """The icons that the X window offers the desktop (its _NET_WM_ICON, where Wine puts the
+        icon of the window), each as (width, height, its pixels as a tuple)."""
+        shown = subprocess.run(["xprop", "-display", self.display, "-id", x_window, "-notype", "_NET_WM_ICON"],
+                               stdin=subprocess.DEVNULL, capture_output=True, text=True, check=True).stdout
+        values = [int(v) for v in re.findall(r"\d+", shown.partition("=")[2])]
+        icons = []
+        while len(values) >= 2:
+            width, height = values[0], values[1]
+            icons.append((width, height, tuple(values[2:2 + width * height])))
+            values = values[2 + width * height:]
+        return icons
+
     def screenshot(self, name, rect):
         """The rectangle (left, top, right, bottom) of the screen as the PNG file name, in the
         test's logs and in the artifacts folder."""
@@ -271,6 +285,12 @@ class Inspector:
         """The rows of a list view, each a list of its column texts (hidden columns too)."""
         return [[unescape(f).decode("gbk", "replace") for f in fields]
                 for fields in self._run("rows", str(list_control.hwnd))]
+
+    def look(self, window):
+        """(the work area of the window's monitor, the handle of the focused window of the
+        window's thread or 0)."""
+        fields = self._run("look", str(window.hwnd))[0]
+        return _rect(fields[0]), int(fields[1])
 
     def command(self, window, command_id):
         self._run("command", str(window.hwnd), str(command_id))

@@ -1,18 +1,21 @@
 """The settings dialog and the notice window as a user meets them: the tray menu's "系统设置(&S)"
 opens the settings dialog on the user page with the stored name and group and the known peers'
-groups; a name typed there and confirmed with OK is in the program's answer to the next entry a
-peer sends, and in the settings file. The frame's notice command makes the notice rise to the
+groups; a name and group typed there and confirmed with OK are shown by the buddy list's own name
+and group edits, stay in the settings file when the user clicks into the name edit and out again,
+and are in the program's answer to the next entry a peer sends. The frame's notice command makes the notice rise to the
 bottom-right corner of the work area, and its message-list command opens the message list. Screenshots are kept in build/<arch>/artifacts/."""
 
 import re
 
 import desktop
 import harness
-from application_case import ZQ, ApplicationCase
+from application_case import TREE, ZQ, ApplicationCase
 from ipmsg_peer import ANSENTRY
 
 PEER = "10.77.0.2"
 USER_NAME = 1017
+OWN_NAME = 1018
+OWN_GROUP = 1019
 GROUP_COMBO = 1044
 SETTINGS_TITLE = "设置"
 NOTICE_COMMAND = 32771
@@ -44,7 +47,7 @@ class SettingsTest(ApplicationCase):
     def test_a_name_set_in_the_settings_dialog_reaches_peers_and_the_file(self):
         desk, inspect = self.desk, self.inspect
         peer = self.peer(user="peeruser", hostname="peerbox")
-        self.start_and_meet(peer, "PeerNick", "Sales")
+        buddy = self.start_and_meet(peer, "PeerNick", "Sales")
         zq = self.zq
 
         # The welcome balloon lies over the tray menu until it times out.
@@ -84,6 +87,13 @@ class SettingsTest(ApplicationCase):
             desk.key("BackSpace")
         new_name = "王五 Wu"
         desk.type_into(new_name, lambda: visible_child(inspect, settings, USER_NAME).text_bytes)
+        group = visible_child(inspect, settings, GROUP_COMBO)
+        desk.click(group.rect[0] + 20, (group.rect[1] + group.rect[3]) // 2)
+        desk.key("End")
+        for _ in range(3):
+            desk.key("BackSpace")
+        new_group = "测试部-质量组"
+        desk.type_into(new_group, lambda: visible_child(inspect, settings, GROUP_COMBO).text_bytes)
         desk.screenshot("settings-dialog-typed.png", settings.rect)
         desk.click(*inspect.child(settings, 1).centre())
         inspect.wait_until(inspect.windows,
@@ -94,13 +104,32 @@ class SettingsTest(ApplicationCase):
         with open(self.wine.settings_path(), "rb") as f:
             stored = f.read()
         self.assertIn(b"userName=" + new_name.encode("gbk") + b"\r\n", stored)
-        self.assertIn(b"userGroupName=Dev\r\n", stored)
+        self.assertIn(b"userGroupName=" + new_group.encode("gbk") + b"\r\n", stored)
+
+        # ... shown by the buddy list's own edits, which store what they show when left: the user
+        # clicks into the name edit and out again, into the group edit, and the file keeps it.
+        own = {control: inspect.child(buddy, control) for control in (OWN_NAME, OWN_GROUP)}
+        self.assertEqual(own[OWN_NAME].text_bytes, new_name.encode("gbk"))
+        self.assertEqual(own[OWN_GROUP].text_bytes, new_group.encode("gbk"))
+        self.focus_buddy_list()
+        tree = inspect.child(buddy, TREE)
+        for control in (own[OWN_NAME], own[OWN_GROUP], tree):
+            desk.click(*control.centre())
+            inspect.wait_until(lambda: inspect.look(buddy)[1], lambda focus: focus == control.hwnd,
+                               what="the focus in control %d" % control.id)
+        # Handled after the window has done with leaving the group edit.
+        inspect.tree(tree)
+        desk.screenshot("settings-buddy-list-own-name.png", buddy.rect)
+        with open(self.wine.settings_path(), "rb") as f:
+            stored = f.read()
+        self.assertIn(b"userName=" + new_name.encode("gbk") + b"\r\n", stored)
+        self.assertIn(b"userGroupName=" + new_group.encode("gbk") + b"\r\n", stored)
 
         # ... and the next entry of a peer is answered with it.
         peer.inbox.clear()
         peer.send_entry(ZQ, "PeerNick", "Sales")
         answer = peer.expect(lambda p: p.mode == ANSENTRY and p.sender[0] == ZQ, what="the answer")
-        self.assertEqual(answer.extra_fields()[:2], [new_name.encode("gbk"), b"Dev"])
+        self.assertEqual(answer.extra_fields()[:2], [new_name.encode("gbk"), new_group.encode("gbk")])
 
         # The frame's notice command: the notice rises to the work area's bottom-right corner
         # (the whole screen here: no task bar), one pixel above its bottom edge.

@@ -8,6 +8,8 @@
 //   wininspect OUT tree HWND          tree-view items: depth image text
 //   wininspect OUT rows HWND          list-view rows: the texts of every column
 //   wininspect OUT command HWND ID    posts WM_COMMAND(ID) to HWND
+//   wininspect OUT look HWND          the work area of the window's monitor, the focused
+//                                     window of the window's thread
 //
 // Results go to the file OUT (never to a pipe: Wine's helpers keep pipes
 // open), one line each, fields separated by tabs; texts are the window's
@@ -218,6 +220,17 @@ std::string rectOf(HWND window)
     return text;
 }
 
+void describeLook(HWND window)
+{
+    MONITORINFO monitor = {sizeof monitor};
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& w = monitor.rcWork;
+    GUITHREADINFO thread = {sizeof thread};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &thread);
+    fprintf(out, "%ld,%ld,%ld,%ld\t%llu\n", w.left, w.top, w.right, w.bottom,
+            (unsigned long long)(UINT_PTR)thread.hwndFocus);
+}
+
 BOOL CALLBACK listTopLevel(HWND window, LPARAM)
 {
     DWORD pid = 0;
@@ -319,7 +332,9 @@ bool listRows(HWND list, RemoteBuffer& remote)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: wininspect OUT windows|children HWND|tree HWND|rows HWND|command HWND ID|close HWND\n");
+        fprintf(
+            stderr,
+            "usage: wininspect OUT windows|children HWND|tree HWND|rows HWND|command HWND ID|look HWND|close HWND\n");
         return 2;
     }
     out = fopen(argv[1], "wb");
@@ -350,6 +365,8 @@ int main(int argc, char** argv)
         }
     } else if (what == "command" && argc > 4) {
         result = PostMessageA(parseHandle(argv[3]), WM_COMMAND, (WPARAM)atoi(argv[4]), 0) ? 0 : 1;
+    } else if (what == "look" && argc > 3) {
+        describeLook(parseHandle(argv[3]));
     } else if (what == "close" && argc > 3) {
         // What a task manager does to end a program politely.
         result = PostMessageA(parseHandle(argv[3]), WM_CLOSE, 0, 0) ? 0 : 1;

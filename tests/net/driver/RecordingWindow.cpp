@@ -71,6 +71,10 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
         LogLine("SHOWN").write();
         return 0;
     }
+    if (message == WM_USER_REMOVE_BUDDY) {
+        record("REMOVE_BUDDY", (const IpMessage*)lParam);
+        return 0;
+    }
     if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
         const IpMessage* received = (const IpMessage*)lParam;
         record(message == WM_USER_ADD_BUDDY ? "ADD_BUDDY" : "RECEIVE_MESSAGE", received);

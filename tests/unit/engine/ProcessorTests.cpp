@@ -103,6 +103,22 @@ TEST(IpMessageProcessor, AddsThePeerOfAnAnswerWithoutSendingAnything)
     EXPECT_EQ("1", shown[0].version);
 }
 
+// An exit names nobody the window may trust: only its source address counts,
+// whatever user, host or options it carries, and it is not answered.
+TEST(IpMessageProcessor, TakesOutThePeerAtTheSourceOfAnExit)
+{
+    const std::string exits[] = {"1:92:alice:pc1:2:alice\0"s, "1:93:bob:pc9:8388610:10.0.0.9\0"s, "1:94:::2:"s};
+    for (const std::string& datagram : exits) {
+        SCOPED_TRACE(datagram);
+        std::vector<std::string> sent = processFromLoopback(datagram);
+        std::vector<BuddyWindowDelivery> shown = takeBuddyWindowDeliveries();
+        EXPECT_TRUE(sent.empty());
+        ASSERT_EQ(1u, shown.size());
+        EXPECT_EQ(WM_USER_REMOVE_BUDDY, shown[0].message);
+        EXPECT_EQ("127.0.0.1", shown[0].senderIp);
+    }
+}
+
 struct IgnoredCase {
     const char* name;
     std::string datagram;
@@ -111,7 +127,6 @@ struct IgnoredCase {
 const IgnoredCase ignoredCases[] = {
     {"broadcast option", "1:90:alice:pc1:1056:hello\0"s},
     {"secret without read check", "1:91:alice:pc1:800:hello\0"s},
-    {"exit", "1:92:alice:pc1:2:alice\0"s},
     {"receipt", "1:93:alice:pc1:33:77\0"s},
     {"command not a number", "1:94:alice:pc1:chat:hello"s},
 };

@@ -65,7 +65,7 @@ LRESULT CALLBACK recordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         recordShares((const ShareListReply*)lParam);
         return 0;
     }
-    if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE) {
+    if (message == WM_USER_ADD_BUDDY || message == WM_USER_RECEIVE_MESSAGE || message == WM_USER_REMOVE_BUDDY) {
         record(message, (const IpMessage*)lParam);
         if (message == WM_USER_RECEIVE_MESSAGE) {
             std::lock_guard<std::mutex> lock(deliveriesGuard);

@@ -8,7 +8,7 @@
 // Stands in for the buddy-list window: a hidden window on a user-interface
 // thread of its own that records every message the engine hands it.
 struct BuddyWindowDelivery {
-    UINT message;  // WM_USER_ADD_BUDDY or WM_USER_RECEIVE_MESSAGE
+    UINT message;  // WM_USER_ADD_BUDDY, WM_USER_RECEIVE_MESSAGE or WM_USER_REMOVE_BUDDY
     std::string version, packetNo, user, group, host, extra, senderIp;
     int command;
     bool datagramWaiting;  // something had already been sent to 127.0.0.1:2425

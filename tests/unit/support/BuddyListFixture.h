@@ -34,6 +34,21 @@ protected:
         delete message;  // the window keeps copies only
     }
 
+    // The exit of the peer at ip as the engine hands it over: names and all
+    // from another peer, only the source address is that of the leaver.
+    void removePeer(const char* ip)
+    {
+        IpMessage message;
+        message.version = "1";
+        message.packetNo = "9";
+        message.user = "someone";
+        message.host = "elsewhere";
+        message.command = 2;
+        message.extra = "10.0.0.2";
+        message.senderIp = ip;
+        dialog->SendMessage(WM_USER_REMOVE_BUDDY, 0, (LPARAM)&message);
+    }
+
     // A chat text from ip as the engine hands it over; what the window answers.
     LRESULT receive(const char* ip, const char* user, const char* text)
     {

@@ -18,7 +18,7 @@ namespace {
 
 struct Entry {
     const char* ip;
-    const char* nickname;
+    const char* nickname;  // nullptr: the peer's exit
     const char* group;
     const char* version;
 };
@@ -43,7 +43,14 @@ std::string dumpTree(CTreeCtrl& tree, HTREEITEM first, int depth = 0)
 
 class BuddyTree : public BuddyListFixture {
 protected:
-    void add(const Entry& entry) { addPeer(entry.ip, entry.nickname, entry.group, entry.version); }
+    void add(const Entry& entry)
+    {
+        if (entry.nickname == nullptr) {
+            removePeer(entry.ip);
+        } else {
+            addPeer(entry.ip, entry.nickname, entry.group, entry.version);
+        }
+    }
 
     std::string tree() { return dumpTree(dialog->userTree, dialog->userTree.GetRootItem()); }
 };
@@ -175,6 +182,33 @@ const TreeCase TREE_CASES[] = {
      "            (1) #1\n"
      "              --------(1) #1\n"
      "                Ann(10.0.0.1) #2\n"},
+    {"an exit takes out the peer at its address only; groups left empty go, counts follow",
+     {{"10.0.0.1", "Ann", "Dev-Web", "1-1-ZQ"},
+      {"10.0.0.2", "Bob", "Dev", "1-1-ZQ"},
+      {"10.0.0.3", "Ann", "Dev-Web", "1-1-ZQ"},
+      {"10.0.0.1", nullptr, "", ""}},
+     "全部好友(2) #1\n"
+     "Dev(2) #1\n"
+     "  Bob(10.0.0.2) #2\n"
+     "  Web(1) #1\n"
+     "    Ann(10.0.0.3) #2\n"},
+    {"an exit from an address without a peer, or a second one, changes nothing",
+     {{"10.0.0.1", "Ann", "G", "1-1-ZQ"},
+      {"10.0.0.9", nullptr, "", ""},
+      {"10.0.0.2", "Bob", "H", "1-1-ZQ"},
+      {"10.0.0.2", nullptr, "", ""},
+      {"10.0.0.2", nullptr, "", ""}},
+     "全部好友(1) #1\n"
+     "G(1) #1\n"
+     "  Ann(10.0.0.1) #2\n"},
+    {"a peer that left comes back with its next entry, where that entry puts it",
+     {{"10.0.0.1", "Ann", "G", "1-1-ZQ"}, {"10.0.0.1", nullptr, "", ""}, {"10.0.0.1", "Amy", "K", "1"}},
+     "全部好友(1) #1\n"
+     "K(1) #1\n"
+     "  Amy(10.0.0.1) #3\n"},
+    {"a peer of the group 全部好友 leaves both of its counts",
+     {{"10.0.0.1", "Ann", "全部好友", "1-1-ZQ"}, {"10.0.0.1", nullptr, "", ""}},
+     "全部好友(0) #1\n"},
     {"a peer named like a sub-group is never taken for that group",
      {{"10.0.0.1", "Web", "Dev", "1-1-ZQ"}, {"10.0.0.2", "Ann", "Dev-Web", "1-1-ZQ"}},
      "全部好友(2) #1\n"
@@ -286,6 +320,30 @@ TEST_F(BuddyTree, RenamedPeerRenamesItsChatWindowAndRecord)
         EXPECT_STREQ(static_cast<User*>(value)->nickname, "王五");
         EXPECT_STREQ(static_cast<User*>(value)->group, "Sales");
     }
+    closeChatWindows();
+}
+
+// Windows know peers by IP, not by record: the chat window of a peer that
+// left stays with its history, and takes the peer's texts as before.
+TEST_F(BuddyTree, APeerThatLeftKeepsItsChatWindowAndLeavesNoRecord)
+{
+    add({"10.0.0.7", "Ann", "Dev", "1-1-ZQ"});
+    ASSERT_EQ(CHAT_TEXT_TAKEN, receive("10.0.0.7", "ann", "before"));
+    CChartDlg* chat = dialog->chatDialogFor("10.0.0.7", "Ann", "Ann(10.0.0.7)");
+    ASSERT_NE(chat, nullptr);
+    removePeer("10.0.0.7");
+
+    CString nickname;
+    EXPECT_FALSE(lookUpNickname("10.0.0.7", &nickname));
+    EXPECT_EQ(dialog->chatDialogFor("10.0.0.7", "", ""), chat);
+    EXPECT_TRUE(::IsWindow(chat->m_hWnd));
+    EXPECT_EQ(CHAT_TEXT_TAKEN, receive("10.0.0.7", "ann", "after"));
+    CString history;
+    chat->historyEdit.GetWindowText(history);
+    std::string shown = history.GetString();
+    EXPECT_NE(shown.find("before"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("after"), std::string::npos) << shown;
+    EXPECT_EQ(tree(), "全部好友(0) #1\n");
     closeChatWindows();
 }
 

@@ -134,6 +134,7 @@ protected:
         ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL));
         userListDlg = &buddyList;
         CSettingDlg::applyHotKeySetting = [] { return userListDlg->applyPrintScreenHotKey(); };
+        CSettingDlg::showOwnNameAndGroup = [] { userListDlg->showOwnNameAndGroup(); };
         ASSERT_FALSE(ctrlPIsTaken());
 
         {
@@ -154,6 +155,7 @@ protected:
             dialog.DestroyWindow();
         }
         CSettingDlg::applyHotKeySetting = NULL;
+        CSettingDlg::showOwnNameAndGroup = NULL;
         userListDlg = NULL;
         buddyList.DestroyWindow();
         setPromptScript(NULL);
@@ -333,6 +335,27 @@ TEST_F(SettingsDialog, OkStoresEveryValueAsTypedAndRegistersTheHotKey)
     EXPECT_NE(file.find("isOpenPrintScreen=false\r\n"), std::string::npos) << file;
     EXPECT_FALSE(autoStartValueExists());
     EXPECT_FALSE(ctrlPIsTaken()) << "unregistered at once";
+}
+
+// The buddy list's edits store what they show when the user leaves them: after
+// OK they show the new name and group, so leaving them keeps what OK stored.
+TEST_F(SettingsDialog, OkShowsTheNewNameInTheBuddyListWhoseEditsThenKeepIt)
+{
+    open();
+    dialog.userPage.SetDlgItemText(IDC_EDIT_USER_NAME, "王五");
+    dialog.userPage.groupCombo.SetWindowText("测试部-质量组");
+    ok(dialog);
+    EXPECT_EQ(controlText(buddyList, IDC_EDIT_OWN_NAME), "王五");
+    EXPECT_EQ(controlText(buddyList, IDC_EDIT_OWN_GROUP), "测试部-质量组");
+
+    for (int edit : {IDC_EDIT_OWN_NAME, IDC_EDIT_OWN_GROUP}) {
+        buddyList.SendMessage(WM_COMMAND, MAKEWPARAM(edit, EN_KILLFOCUS), (LPARAM)::GetDlgItem(buddyList, edit));
+    }
+    EXPECT_EQ(storedValue("USER", "userName"), "王五");
+    EXPECT_EQ(storedValue("USER", "userGroupName"), "测试部-质量组");
+    SharedStateLock lock;
+    EXPECT_EQ(userName, "王五");
+    EXPECT_EQ(userGroupName, "测试部-质量组");
 }
 
 TEST_F(SettingsDialog, OkWithCaptureOnWhileItIsOnKeepsTheHotKey)

@@ -170,6 +170,33 @@ TEST_F(SharedFolderBrowser, AddsAPickedFolderAndStoresEveryRow)
     EXPECT_EQ("(none)", storedShareFolders());
 }
 
+// Windows' picker names the folder; Wine's gives its whole path as the display
+// name, and a share must not be refused for the path's drive colon.
+TEST_F(SharedFolderBrowser, SharesUnderTheFoldersOwnNameWhateverThePickerCallsIt)
+{
+    CString picked = scratch.folder("zqshare");
+    struct Picked {
+        CString displayName;
+        const char* sharedAs;
+    } cases[] = {{"共享盘", ":共享盘:"},  // Windows: the folder's display name is kept
+                 {picked, ":zqshare:"},  // Wine: the whole path
+                 {"", ":zqshare:"}};
+    int rows = own().GetItemCount();
+    for (const Picked& c : cases) {
+        SCOPED_TRACE(text(c.displayName));
+        answers.folder = picked;
+        answers.pickedName = c.displayName;
+        answers.texts.clear();
+        click(dialog.mySharePage, IDC_BUTTON_ADD_SHARE);
+        EXPECT_TRUE(answers.texts.empty()) << (answers.texts.empty() ? "" : answers.texts[0]);
+        ASSERT_EQ(++rows, own().GetItemCount());
+        std::string added = text(own().GetItemText(rows - 1, 0));
+        EXPECT_NE(std::string::npos, added.find(c.sharedAs)) << added;
+        EXPECT_EQ(text(picked), text(own().GetItemText(rows - 1, 1)));
+        EXPECT_EQ(rowsOf(own(), 0), offeredEntries());
+    }
+}
+
 TEST_F(SharedFolderBrowser, RefusesFoldersThatNoReplyOrSettingCouldCarry)
 {
     struct Refused {

@@ -81,9 +81,10 @@ class UnreachableSourcesTest(ApplicationCase):
                     raw.sendto(forged_datagram(source, ZQ, payload(1000 * number + index)), (ZQ, 0))
                 # During: the user sends, the peer talks.
                 desk.key("Return")
-                talk("during the %s" % kind)
                 sent = peer.expect(lambda p: p.mode == SENDMSG and p.sender[0] == ZQ, what="the user's answer")
                 self.assertEqual(sent.extra.rstrip(b"\0"), answer.encode())
+                self.assert_lookups_pending("the user's text sent")
+                talk("during the %s" % kind)
                 self.assert_lookups_pending("answered")
                 # After: every lookup has failed.
                 inspect.wait_until(self.lookups, lambda s: "INCOMPLETE" not in s.values(), timeout=60,

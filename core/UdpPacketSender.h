@@ -35,14 +35,17 @@ public:
     static int sendReply(SOCKET socket, const char* data, int length, CString ip, int port);
     static int sendReplyPacket(SOCKET socket, const UdpPacket& packet);
 
-    // Replies that one address may have at once, and per second after. An
-    // honest peer needs a few (an answer, a share list, a receipt per text
-    // a person types); past that a peer or a forged source only makes us
-    // send for it. 1,024 addresses are remembered, the kernel's default
-    // number of neighbours: a flood from more addresses than that gets its
-    // answers dropped by address resolution anyway.
-    static const int REPLY_BURST = 16;
-    static const int REPLIES_PER_SECOND = 8;
+    // Replies that one address may have at once, and per second after. A
+    // person needs a few (an answer, a share list, a receipt per text);
+    // clients and scripts on a busy network reach about a hundred a second.
+    // Past that an address, forged or not, only makes us send for it: a
+    // share list of 2 KB for a request of 40 bytes. The kernel holds at most
+    // about 200 KB for one address whose lookup is pending, so no burst of
+    // one address fills the send buffer. 1,024 addresses are remembered, the
+    // kernel's default number of neighbours: a flood from more addresses than
+    // that gets its answers dropped by address resolution anyway.
+    static const int REPLY_BURST = 256;
+    static const int REPLIES_PER_SECOND = 256;
     static const int REPLY_ADDRESSES = 1024;
 
     // The destination for a unicast to ip; FALSE when ip is not a dotted

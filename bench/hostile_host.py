@@ -19,6 +19,13 @@ is shared) or ends, and says so. An honest peer (10.77.0.2) talks with the messe
 flood, so that its chat window is open as a peer the user talks with; after the flood it sends
 another text and the figure says whether it was answered.
 
+Then floods that make the messenger send, each against a messenger of its own, with the honest
+peer's chat round trip (its text to our receipt) before, during and after the flood:
+
+- 300 share-list requests and 300 entries from forged source addresses that no host answers
+  (each answer waits about 3 s in the kernel for an address lookup that fails);
+- 6,000 texts of 1,900 bytes from one reachable address, 40 of them in flight at a time.
+
 Last, the messenger's engine (the test driver's offer scenario) offers a 512 MiB file to the
 honest peer, which downloads it without and then during the 2,000 junk connections; the figure is
 the ratio of the median speeds.
@@ -33,7 +40,6 @@ import selectors
 import signal
 import socket
 import statistics
-import struct
 import sys
 import tempfile
 import threading
@@ -49,7 +55,8 @@ from desktop import Desktop                                 # noqa: E402
 from harness import Network, WineHost                       # noqa: E402
 from ipmsg_peer import (ANSENTRY, BR_ENTRY, FILEATTACHOPT,  # noqa: E402
                         PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Peer, build,
-                        connect_tcp, crowd_addresses, entry_extra, file_request, gbk)
+                        connect_tcp, crowd_addresses, entry_extra, file_request, forged_datagram,
+                        gbk)
 
 ZQ = "10.77.0.1"
 MIB = float(1 << 20)
@@ -116,26 +123,6 @@ def settled(pid, guard_mib=None, budget=SETTLE_BUDGET):
 # ---------------------------------------------------------------------------------------------
 # The hostile host
 
-def checksum(data):
-    total = sum(struct.unpack("!%dH" % (len(data) // 2), data[:len(data) // 2 * 2]))
-    if len(data) % 2:
-        total += data[-1] << 8
-    while total >> 16:
-        total = (total & 0xFFFF) + (total >> 16)
-    return ~total & 0xFFFF
-
-
-def udp_packet(source, destination, payload):
-    """An IPv4 packet carrying one UDP datagram from source:2425 to destination:2425."""
-    length = 8 + len(payload)
-    src, dst = socket.inet_aton(source), socket.inet_aton(destination)
-    pseudo = src + dst + struct.pack("!BBH", 0, socket.IPPROTO_UDP, length)
-    udp = struct.pack("!HHHH", PORT, PORT, length, 0) + payload
-    udp = udp[:6] + struct.pack("!H", checksum(pseudo + udp) or 0xFFFF) + udp[8:]
-    header = struct.pack("!BBHHHBBH4s4s", 0x45, 0, 20 + length, 0, 0x4000, 64, socket.IPPROTO_UDP, 0, src, dst)
-    return header + udp
-
-
 class Crowd:
     """Datagrams from any source address, sent from one host; the messenger's answers to those
     addresses are counted by command as they reach that host's interface."""
@@ -154,7 +141,7 @@ class Crowd:
         self.thread.start()
 
     def send(self, source, payload):
-        self.raw.sendto(udp_packet(source, ZQ, payload), (ZQ, 0))
+        self.raw.sendto(forged_datagram(source, ZQ, payload), (ZQ, 0))
 
     def answered(self, mode):
         with self.lock:
@@ -444,6 +431,107 @@ def junk_flood(zq, host, count):
 
 
 # ---------------------------------------------------------------------------------------------
+# Floods that make the messenger send, and the honest peer's round trip meanwhile
+
+ROUND_TRIP_SAMPLES = 5         # honest texts timed before and after a flood
+ROUND_TRIP_TIMEOUT = 30        # seconds a timed text may wait for its receipt
+LONG_TEXT = 1900               # bytes of each text of the long-text flood
+LONG_IN_FLIGHT = 40            # its texts sent and not acknowledged, at most ...
+LONG_STALL = 0.5               # ... until no receipt has come for this long
+
+
+def forged_addresses(count):
+    """Source addresses that nobody answers: outside every crowd address the messenger's host
+    knows as a neighbour (10.77.1.1 ... 10.77.100.250), still on the link."""
+    return ["10.77.%d.%d" % (200 + i // 250, 1 + i % 250) for i in range(count)]
+
+
+def round_trip(peer):
+    """Seconds from the honest peer's text to its receipt, or None without one in time."""
+    peer.inbox.clear()
+    started = time.monotonic()
+    packet_no = peer.send_text(ZQ, "round trip")
+    try:
+        peer.expect(lambda p: p.command is not None and p.sender[0] == ZQ and p.mode == RECVMSG
+                    and p.extra.rstrip(b"\0") == str(packet_no).encode(),
+                    timeout=ROUND_TRIP_TIMEOUT, what="the receipt")
+    except AssertionError:
+        return None
+    return time.monotonic() - started
+
+
+def round_trips(peer, count=ROUND_TRIP_SAMPLES):
+    return [round_trip(peer) for _ in range(count)]
+
+
+def forged_flood(zq, crowd, payloads):
+    """The datagrams at once from forged sources, then the honest round trips while their
+    answers wait for the lookups, and once the lookups have failed."""
+    for source, payload in payloads:
+        crowd.send(source, payload)
+    during = round_trips(zq.peer)
+    time.sleep(4)
+    return during, round_trips(zq.peer), "%d sent at once" % len(payloads)
+
+
+def long_text_flood(zq, host, count, budget):
+    """count texts of LONG_TEXT bytes from one reachable address, at most LONG_IN_FLIGHT
+    unacknowledged (given up after LONG_STALL without a receipt), with honest round trips
+    timed all the while; then the round trips after it."""
+    with harness.inside(host.namespace):
+        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sock.bind((host.ip, PORT))
+    sock.settimeout(0.005)
+    state = dict(sent=0, acknowledged=0, stop=False)
+
+    def send_all():
+        given_up, last_change = 0, time.monotonic()
+        started = time.monotonic()
+        text = ("长" * (LONG_TEXT // 2)).encode("gbk")
+        while state["sent"] < count and time.monotonic() - started < budget and not state["stop"]:
+            if state["sent"] - state["acknowledged"] - given_up < LONG_IN_FLIGHT:
+                state["sent"] += 1
+                sock.sendto(build(state["sent"], SENDMSG | SENDCHECKOPT, text + b"\0", user="long",
+                                  host="longbox"), (ZQ, PORT))
+                continue
+            try:
+                data = sock.recv(65535)
+                if b":%d:" % RECVMSG in data:
+                    state["acknowledged"] += 1
+                    last_change = time.monotonic()
+            except socket.timeout:
+                if time.monotonic() - last_change >= LONG_STALL:
+                    given_up, last_change = state["sent"] - state["acknowledged"], time.monotonic()
+        state["seconds"] = time.monotonic() - started
+
+    sender = threading.Thread(target=send_all, daemon=True)
+    sender.start()
+    during = []
+    while sender.is_alive():
+        during.append(round_trip(zq.peer))
+        time.sleep(0.2)
+    sender.join()
+    sock.close()
+    done = "%d sent in %.1f s, %d acknowledged" % (state["sent"], state["seconds"], state["acknowledged"])
+    return during, round_trips(zq.peer), done
+
+
+def show_round_trips(name, before, during, after, done):
+    def line(label, samples):
+        got = [s * 1000 for s in samples if s is not None]
+        missing = len(samples) - len(got)
+        if not got:
+            return "    %-8s no receipt within %d s (%d texts)" % (label, ROUND_TRIP_TIMEOUT, len(samples))
+        return "    %-8s median %8.1f ms, max %8.1f ms over %d texts%s" % (
+            label, statistics.median(got), max(got), len(samples),
+            ", %d without receipt within %d s" % (missing, ROUND_TRIP_TIMEOUT) if missing else "")
+    print("  %s (%s)" % (name, done))
+    print(line("before", before))
+    print(line("during", during))
+    print(line("after", after))
+
+
+# ---------------------------------------------------------------------------------------------
 # A download from the honest peer during the junk connections
 
 def download(host, request):
@@ -530,7 +618,10 @@ def main():
     parser.add_argument("--rounds", type=int, default=3, help="downloads without and with the junk each")
     parser.add_argument("--memory-guard", type=float, default=2048,
                         help="MiB of resident set at which a flood stops (this machine is shared)")
-    parser.add_argument("--skip", default="", help="comma-separated parts to leave out: chats,junk,entries,download")
+    parser.add_argument("--forged", type=int, default=300, help="datagrams of each forged-source flood")
+    parser.add_argument("--long-texts", type=int, default=6000)
+    parser.add_argument("--skip", default="",
+                        help="comma-separated parts to leave out: chats,junk,entries,forged,long,download")
     args = parser.parse_args()
     # One descriptor for each junk connection.
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
@@ -577,6 +668,32 @@ def main():
             finally:
                 crowd.close()
                 zq.stop()
+        forged = forged_addresses(args.forged)
+        share_request = b"ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST"
+        sending = [
+            ("forged", "%d share-list requests from forged sources" % args.forged,
+             lambda zq, crowd: forged_flood(zq, crowd, [(a, share_request) for a in forged])),
+            ("forged", "%d entries from forged sources" % args.forged,
+             lambda zq, crowd: forged_flood(zq, crowd, [
+                 (a, build(i + 1, BR_ENTRY, entry_extra("Forged%d" % i, "Forged"), user="f%d" % i, host="forged"))
+                 for i, a in enumerate(forged)])),
+            ("long", "%d texts of %d bytes from one address, %d in flight" % (args.long_texts, LONG_TEXT,
+                                                                              LONG_IN_FLIGHT),
+             lambda zq, crowd: long_text_flood(zq, hostile, args.long_texts, args.budget)),
+        ]
+        round_trip_results = []
+        for part, name, run_flood in sending:
+            if part in skip:
+                continue
+            zq = Messenger(wine, program, peer)
+            crowd = Crowd(hostile)
+            try:
+                before = round_trips(peer)
+                during, after, done = run_flood(zq, crowd)
+                round_trip_results.append((name, before, during, after, done))
+            finally:
+                crowd.close()
+                zq.stop()
         download_result = None
         if "download" not in skip:
             download_result = measure_download(net, wine, peer, args.junk, args.rounds)
@@ -587,6 +704,11 @@ def main():
     print("                  threads  resident MiB  virtual MiB")
     for name, result, start in results:
         show(name, result, start)
+    if round_trip_results:
+        print("the honest peer's chat round trip (its text to our receipt) before, during and after floods"
+              " that make the messenger send:")
+        for result in round_trip_results:
+            show_round_trips(*result)
     if download_result:
         speeds, open_during = download_result
         print("a %d MiB download by an honest peer, %d rounds each (the engine's offer, in the netdriver):"

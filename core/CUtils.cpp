@@ -92,6 +92,6 @@ int CUtils::requestShareLists()
 int CUtils::sendShareListReply(CString ip, CString list)
 {
     CString reply = "ZQMSG=ZQMSG&COMMAND=GET_SHARE_FLODER_LIST_REPLY&MESSAGE=" + list;
-    UdpPacketSender::sendTo(udpSocket, reply, reply.GetLength(), ip, IPMSG_PORT);
+    UdpPacketSender::sendReply(udpSocket, reply, reply.GetLength(), ip, IPMSG_PORT);
     return 1;
 }

@@ -2,6 +2,8 @@
 
 #include "classlib/CStringArray.h"
 #include "core/CUtils.h"
+#include "core/PendingSends.h"
+#include "core/ReplyBudget.h"
 #include "core/UdpPacket.h"
 
 namespace {
@@ -11,6 +13,15 @@ void sendDatagram(SOCKET socket, const char* data, int length, const sockaddr_in
     if (length < 0)
         return;
     sendto(socket, data, length, 0, (const sockaddr*)&destination, sizeof destination);
+}
+
+ReplyBudget& replyBudget()
+{
+    // Made on first use and never destroyed: the receive thread may still
+    // reply while the process ends.
+    static ReplyBudget* budget = new ReplyBudget(UdpPacketSender::REPLY_ADDRESSES, UdpPacketSender::REPLY_BURST,
+                                                 UdpPacketSender::REPLIES_PER_SECOND);
+    return *budget;
 }
 
 }  // namespace
@@ -74,4 +85,31 @@ int UdpPacketSender::sendPacket(SOCKET socket, const UdpPacket& packet)
 int UdpPacketSender::sendString(SOCKET socket, CString data, CString ip, int port)
 {
     return sendTo(socket, data, data.GetLength(), ip, port);
+}
+
+int UdpPacketSender::sendOwnToEach(SOCKET socket, const char* data, int length, CString ipList, int port)
+{
+    CStringArray addresses;
+    CUtils::splitToArray(ipList, ",", &addresses);
+    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
+        CString ip = addresses[i];
+        ip.Trim();
+        sockaddr_in destination;
+        if (!ip.IsEmpty() && destinationOf(ip, port, &destination))
+            PendingSends::own().send(socket, data, length, destination);
+    }
+    return 0;
+}
+
+int UdpPacketSender::sendReply(SOCKET socket, const char* data, int length, CString ip, int port)
+{
+    sockaddr_in destination;
+    if (destinationOf(ip, port, &destination) && replyBudget().take(destination.sin_addr.s_addr, GetTickCount()))
+        sendDatagram(socket, data, length, destination);
+    return 0;
+}
+
+int UdpPacketSender::sendReplyPacket(SOCKET socket, const UdpPacket& packet)
+{
+    return sendReply(socket, packet.data, packet.length, packet.ip, packet.port);
 }

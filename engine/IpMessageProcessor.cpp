@@ -132,7 +132,7 @@ void IpMessageProcessor::takeBrEntry(const char* data, int length, IpMessage* me
     IpMessageFactory factory;
     IpMessage* answer = factory.createAnsEntryMessage();
     IpMessageSender sender;
-    sender.sendTo(answer, ip);
+    sender.answer(answer, ip);
     delete answer;
 
     showToBuddyList(WM_USER_ADD_BUDDY, message);

@@ -123,7 +123,7 @@ void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpM
     CString receipt;
     receipt.Format("1:%d:%s:%s:%d:%s", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
                    (const char*)CUtils::getHostName(), IPMSG_RECVMSG, (const char*)message->packetNo);
-    UdpPacketSender::sendString(udpSocket, receipt, ip, IPMSG_PORT);
+    UdpPacketSender::sendReply(udpSocket, receipt, receipt.GetLength(), ip, IPMSG_PORT);
 
     FileOffer* offer = new FileOffer;
     offer->ip = message->senderIp;

@@ -50,3 +50,11 @@ int IpMessageSender::sendTo(IpMessage* message, CString ip)
     UdpPacketSender::sendTo(udpSocket, buffer, length, ip, CUtils().udpPort);
     return 0;
 }
+
+int IpMessageSender::answer(IpMessage* message, CString ip)
+{
+    char buffer[UDP_BUFFER_SIZE];
+    int length = writeWireText(message, buffer);
+    UdpPacketSender::sendReply(udpSocket, buffer, length, ip, CUtils().udpPort);
+    return 0;
+}

@@ -17,6 +17,9 @@ public:
 
     int broadcast(IpMessage* message);
     int sendTo(IpMessage* message, CString ip);
+    // sendTo as a reply to what came from ip: within its reply budget
+    // (UdpPacketSender::sendReply).
+    int answer(IpMessage* message, CString ip);
 
     // The fix-up above, on the length bytes of text.
     static void separateNicknameFromGroup(char* text, int length);

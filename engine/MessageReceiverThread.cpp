@@ -27,6 +27,18 @@ bool socketIsGone(int error)
         error == WSAESHUTDOWN;
 }
 
+// Waits until a datagram can be read from socket; false when the socket is
+// gone. The socket is non-blocking, so that no send on it waits either.
+bool waitReadable(SOCKET socket)
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket, &readable);
+    if (select(0, &readable, NULL, NULL, NULL) != SOCKET_ERROR)
+        return true;
+    return !socketIsGone(WSAGetLastError());
+}
+
 }  // namespace
 
 UINT MessageReceiverThread::receiveUdpLoop(LPVOID)
@@ -46,7 +58,8 @@ void MessageReceiverThread::receiveDatagrams(SOCKET socket, MessageDispatcher& d
         int senderLength = sizeof sender;
         int received = recvfrom(socket, buffer, UDP_BUFFER_SIZE, 0, (sockaddr*)&sender, &senderLength);
         if (received == SOCKET_ERROR) {
-            if (socketIsGone(WSAGetLastError()))
+            int error = WSAGetLastError();
+            if (socketIsGone(error) || (error == WSAEWOULDBLOCK && !waitReadable(socket)))
                 break;
             continue;
         }

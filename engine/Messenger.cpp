@@ -87,7 +87,14 @@ namespace {
 // 8 KiB held only a few of them, this holds thousands (Linux caps it at
 // net.core.rmem_max).
 const int UDP_RECEIVE_BUFFER = 4 * 1024 * 1024;
-const int UDP_SEND_BUFFER = 8192;
+// A datagram to an address whose lookup is pending stays in the send buffer
+// until the lookup fails, about 3 s: a small answer holds about 0.8 KB of it,
+// a share list 3.5 KB. 8 KiB were full after some ten of them, and every
+// other reply and text waited or, now that the socket does not block, would
+// be dropped. 4 MiB hold thousands of them, more than the replies a flood of
+// forged sources gets within their lookups (Linux caps it at twice
+// net.core.wmem_max).
+const int UDP_SEND_BUFFER = 4 * 1024 * 1024;
 const int TCP_BUFFER = 0x8000;
 
 // Makes a socket into target and binds it to port 2425 on every local
@@ -115,7 +122,13 @@ int createBoundSocket(SOCKET* target, int type, int protocol, int receiveBuffer,
 
 int createUdpSocket()
 {
-    return createBoundSocket(&udpSocket, SOCK_DGRAM, IPPROTO_UDP, UDP_RECEIVE_BUFFER, UDP_SEND_BUFFER);
+    if (!createBoundSocket(&udpSocket, SOCK_DGRAM, IPPROTO_UDP, UDP_RECEIVE_BUFFER, UDP_SEND_BUFFER))
+        return 0;
+    // No send waits: the receive thread and the window thread send on this
+    // socket (core/UdpPacketSender.h), and the receive thread waits for
+    // datagrams in select.
+    u_long nonBlocking = 1;
+    return ioctlsocket(udpSocket, FIONBIO, &nonBlocking) == 0 ? 1 : 0;
 }
 
 int createTcpSocket()
@@ -153,7 +166,7 @@ int sendRecvMessage(CString packetNo, CString ip)
     IpMessage* receipt = factory.createRecvMessage(packetNo);
     UdpPacket packet;
     receipt->toUdpPacket(ip, IPMSG_PORT, &packet);
-    UdpPacketSender::sendPacket(udpSocket, packet);
+    UdpPacketSender::sendReplyPacket(udpSocket, packet);
     delete receipt;
     return 0;
 }
@@ -166,7 +179,7 @@ int sendTextMessage(CString text, CString ipList)
     // boundary; what goes out is exactly what writeTo wrote.
     char buffer[UDP_BUFFER_SIZE];
     int length = message->writeTo(buffer);
-    UdpPacketSender::sendToEach(udpSocket, buffer, length, ipList, IPMSG_PORT);
+    UdpPacketSender::sendOwnToEach(udpSocket, buffer, length, ipList, IPMSG_PORT);
     delete message;
     return 0;
 }

@@ -78,6 +78,6 @@ int sendFileAttachMessage(CString ipList, CString text, CStringArray* paths)
         shareRecipients.SetAt(key, recipients);
     }
 
-    UdpPacketSender::sendToEach(udpSocket, datagram.data(), datagram.length(), ipList, IPMSG_PORT);
+    UdpPacketSender::sendOwnToEach(udpSocket, datagram.data(), datagram.length(), ipList, IPMSG_PORT);
     return 0;
 }

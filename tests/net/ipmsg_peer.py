@@ -6,6 +6,7 @@ wait for one kind while others go by, and ask afterwards what came in between.
 """
 
 import socket
+import struct
 import time
 
 PORT = 2425
@@ -43,6 +44,27 @@ def crowd_addresses(count):
     """Addresses for many scripted hosts behind one test host: 10.77.1.1 ... 10.77.1.250,
     10.77.2.1 ..., outside the test network's own 10.77.0.0/24."""
     return ["10.77.%d.%d" % (1 + i // 250, 1 + i % 250) for i in range(count)]
+
+
+def _checksum(data):
+    total = sum(struct.unpack("!%dH" % (len(data) // 2), data[:len(data) // 2 * 2]))
+    if len(data) % 2:
+        total += data[-1] << 8
+    while total >> 16:
+        total = (total & 0xFFFF) + (total >> 16)
+    return ~total & 0xFFFF
+
+
+def forged_datagram(source, destination, payload):
+    """An IPv4 packet carrying one UDP datagram from source:2425 to destination:2425, for a raw
+    socket (IPPROTO_RAW) to send with any source address."""
+    length = 8 + len(payload)
+    src, dst = socket.inet_aton(source), socket.inet_aton(destination)
+    pseudo = src + dst + struct.pack("!BBH", 0, socket.IPPROTO_UDP, length)
+    udp = struct.pack("!HHHH", PORT, PORT, length, 0) + payload
+    udp = udp[:6] + struct.pack("!H", _checksum(pseudo + udp) or 0xFFFF) + udp[8:]
+    header = struct.pack("!BBHHHBBH4s4s", 0x45, 0, 20 + length, 0, 0x4000, 64, socket.IPPROTO_UDP, 0, src, dst)
+    return header + udp
 
 
 class Packet:

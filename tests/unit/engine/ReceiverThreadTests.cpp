@@ -56,29 +56,34 @@ SOCKET boundLoopbackSocket(sockaddr_in* boundTo)
 
 TEST(MessageReceiverThread, HandsOverDatagramsOfUpTo2048BytesWholeAndSkipsLongerOnes)
 {
-    sockaddr_in receiverAddress, senderAddress;
-    SOCKET receiver = boundLoopbackSocket(&receiverAddress);
-    SOCKET sender = boundLoopbackSocket(&senderAddress);
-    const std::string closing = "last";
-    RecordingDispatcher dispatcher(receiver, closing);
+    // The messenger's socket does not block; the loop waits for datagrams all the same.
+    for (u_long nonBlocking : {0ul, 1ul}) {
+        SCOPED_TRACE(nonBlocking ? "non-blocking socket" : "blocking socket");
+        sockaddr_in receiverAddress, senderAddress;
+        SOCKET receiver = boundLoopbackSocket(&receiverAddress);
+        ioctlsocket(receiver, FIONBIO, &nonBlocking);
+        SOCKET sender = boundLoopbackSocket(&senderAddress);
+        const std::string closing = "last";
+        RecordingDispatcher dispatcher(receiver, closing);
 
-    std::thread loop([&] { MessageReceiverThread::receiveDatagrams(receiver, dispatcher); });
-    std::string largest(UDP_BUFFER_SIZE, 'a');
-    largest[UDP_BUFFER_SIZE - 1] = 'z';
-    std::string tooLong(UDP_BUFFER_SIZE + 1, 'b');
-    const std::string* datagrams[] = {&largest, &tooLong, &closing};
-    for (const std::string* datagram : datagrams)
-        sendto(sender, datagram->data(), (int)datagram->size(), 0, (const sockaddr*)&receiverAddress,
-               sizeof receiverAddress);
-    loop.join();
-    closesocket(sender);
+        std::thread loop([&] { MessageReceiverThread::receiveDatagrams(receiver, dispatcher); });
+        std::string largest(UDP_BUFFER_SIZE, 'a');
+        largest[UDP_BUFFER_SIZE - 1] = 'z';
+        std::string tooLong(UDP_BUFFER_SIZE + 1, 'b');
+        const std::string* datagrams[] = {&largest, &tooLong, &closing};
+        for (const std::string* datagram : datagrams)
+            sendto(sender, datagram->data(), (int)datagram->size(), 0, (const sockaddr*)&receiverAddress,
+                   sizeof receiverAddress);
+        loop.join();
+        closesocket(sender);
 
-    ASSERT_EQ(2u, dispatcher.seen.size());
-    EXPECT_EQ(largest, dispatcher.seen[0].data);
-    EXPECT_TRUE(dispatcher.seen[0].nulBehind);
-    EXPECT_EQ("127.0.0.1", dispatcher.seen[0].ip);
-    EXPECT_EQ(std::to_string(ntohs(senderAddress.sin_port)), dispatcher.seen[0].port);
-    EXPECT_EQ(closing, dispatcher.seen[1].data);
+        ASSERT_EQ(2u, dispatcher.seen.size());
+        EXPECT_EQ(largest, dispatcher.seen[0].data);
+        EXPECT_TRUE(dispatcher.seen[0].nulBehind);
+        EXPECT_EQ("127.0.0.1", dispatcher.seen[0].ip);
+        EXPECT_EQ(std::to_string(ntohs(senderAddress.sin_port)), dispatcher.seen[0].port);
+        EXPECT_EQ(closing, dispatcher.seen[1].data);
+    }
 }
 
 TEST(MessageReceiverThread, TellsTheUserWhenTheTcpSocketCannotListen)

@@ -34,7 +34,6 @@ void CChartDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_RICHEDIT_HISTORY, historyEdit);
     DDX_Control(dx, IDC_EDIT_MESSAGE, messageEdit);
     DDX_Text(dx, IDC_EDIT_MESSAGE, message);
-    DDX_Text(dx, IDC_RICHEDIT_HISTORY, history);
 }
 
 BEGIN_MESSAGE_MAP(CChartDlg, CChatDialogBase<CDialog>)
@@ -64,7 +63,14 @@ void CChartDlg::OnClose()
 void CChartDlg::OnSend()
 {
     UpdateData(TRUE);
-    appendHistoryEntry(history, historyEntryNow(ownSenderName(), message));
+    if (historyEdit.GetModify()) {
+        // The user has typed into the history: the history is what the
+        // control now shows. Otherwise it is already, and reading it back
+        // would copy the whole conversation for each send.
+        historyEdit.GetWindowText(history);
+        historyEdit.SetModify(FALSE);
+    }
+    addHistoryEntry(historyEntryNow(ownSenderName(), message));
 
     CStringArray paths;
     collectFilePaths(fileList, paths);
@@ -72,16 +78,11 @@ void CChartDlg::OnSend()
 
     message.Empty();
     UpdateData(FALSE);
-    historyEdit.SetModify(FALSE);
     messageEdit.SetFocus();
-    scrollHistoryToEnd();
 }
 
 void CChartDlg::addHistoryEntry(const CString& entry)
 {
-    int shownLength = history.GetLength();
-    appendHistoryEntry(history, entry);
-    CString added = history.Mid(shownLength);
     // Drawn once the window is idle, not while the engine waits for it
     // (drawing each change at once took longer than the change itself).
     historyEdit.SetRedraw(FALSE);
@@ -89,16 +90,46 @@ void CChartDlg::addHistoryEntry(const CString& entry)
         // The user has typed into the history: as before, the control is
         // set back to what the history holds.
         historyEdit.SetWindowText(history);
-    } else {
-        // A position past the end selects the end; asking the control for
-        // its length would count the whole conversation.
-        historyEdit.SetSel(LONG_MAX, LONG_MAX);
-        historyEdit.ReplaceSel(added);
     }
+    long before = shownLength();
+    kept.follow(history.GetLength(), before);
+    int shownBytes = history.GetLength();
+    appendHistoryEntry(history, entry);
+    // The selection is already at the end.
+    historyEdit.ReplaceSel(history.Mid(shownBytes));
+    kept.appended(history.GetLength() - shownBytes, shownLength() - before);
+    dropOldestEntries();
     historyEdit.SetModify(FALSE);
     scrollHistoryToEnd();
     historyEdit.SetRedraw(TRUE);
     historyEdit.Invalidate(FALSE);
+}
+
+void CChartDlg::dropOldestEntries()
+{
+    KeptHistory::Cut cut;
+    if (!kept.trim(history, &cut)) {
+        return;
+    }
+    historyEdit.SetSel(cut.first, cut.first + cut.count);
+    historyEdit.ReplaceSel(cut.replacement);
+    if (!cut.replacement.IsEmpty()) {
+        // The caret stands after the notice.
+        CHARRANGE caret = {0, 0};
+        historyEdit.SendMessage(EM_EXGETSEL, 0, (LPARAM)&caret);
+        kept.noticeTook(caret.cpMin - cut.first);
+    }
+}
+
+long CChartDlg::shownLength()
+{
+    // A position past the end selects the end, and the selection tells its
+    // position; asking the control for its length would count the whole
+    // conversation.
+    historyEdit.SetSel(LONG_MAX, LONG_MAX);
+    CHARRANGE end = {0, 0};
+    historyEdit.SendMessage(EM_EXGETSEL, 0, (LPARAM)&end);
+    return end.cpMax;
 }
 
 void CChartDlg::scrollHistoryToEnd()

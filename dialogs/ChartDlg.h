@@ -4,6 +4,7 @@
 #include "dialogs/ChatDialogBase.h"
 #include "dialogs/FileEditCtrl.h"
 #include "dialogs/FileRichEditCtrl.h"
+#include "dialogs/KeptHistory.h"
 #include "dialogs/XProgressCtrl.h"
 #include "res/resource.h"
 
@@ -29,7 +30,8 @@ public:
 
     // Appends an entry to `history` and shows it scrolled to its newest
     // line. Only the entry goes into the control, so a long conversation
-    // costs no more per text than a fresh one.
+    // costs no more per text than a fresh one; past its bound the oldest
+    // entries leave both (KeptHistory).
     void addHistoryEntry(const CString& entry);
 
 protected:
@@ -37,6 +39,10 @@ protected:
     virtual BOOL OnInitDialog();
 
     void scrollHistoryToEnd();
+    long shownLength();
+    void dropOldestEntries();
+
+    KeptHistory kept;
     void OnSend();
     void OnClose();
     DECLARE_MESSAGE_MAP()

@@ -68,7 +68,8 @@ public:
 
     enum Box { SOCKET_FAILED, NOT_REACHED, SEND_FAILED, UNKNOWN_TYPE, BOX_COUNT };
     // A box of each kind once for the whole batch: a peer that cannot be
-    // reached would otherwise open one per item.
+    // reached would otherwise open one per item. It is shown once the item's
+    // row tells its end: the box waits for the user, the row should not.
     void tellOnce(Box box, const CString& text)
     {
         if (InterlockedExchange(&m_told[box], 1) == 0)
@@ -166,10 +167,9 @@ private:
 // Writes a folder stream under the save folder, one progress message per write.
 class FolderWriter : public FolderStreamParser::Sink {
 public:
-    FolderWriter(DownloadFolder& place, const Report& report, Batch& batch)
+    FolderWriter(DownloadFolder& place, const Report& report)
         : m_place(place),
-          m_report(report),
-          m_batch(batch)
+          m_report(report)
     {
     }
 
@@ -186,21 +186,43 @@ public:
     void closeFile() override { m_file.Close(); }
     void unknownType(const CString& attr) override
     {
-        m_batch.tellOnce(Batch::UNKNOWN_TYPE, "错误，不识别的文件类型：" + attr);
+        m_sawUnknownType = true;
+        m_unknownType = attr;
     }
+
+    // Whether the stream held an entry of unknown type, and its attribute.
+    bool sawUnknownType() const { return m_sawUnknownType; }
+    const CString& unknownType() const { return m_unknownType; }
 
 private:
     DownloadFolder& m_place;
     const Report& m_report;
-    Batch& m_batch;
     CFile m_file;
+    bool m_sawUnknownType = false;
+    CString m_unknownType;
 };
 
-SOCKET connectToPeer(const CString& ip, Batch& batch)
+// What an item's end leaves the user to be told, once its row shows the end.
+struct Told {
+    Told()
+        : box(Batch::BOX_COUNT)
+    {
+    }
+    void set(Batch::Box kind, const CString& what)
+    {
+        box = kind;
+        text = what;
+    }
+
+    Batch::Box box;  // BOX_COUNT: nothing
+    CString text;
+};
+
+SOCKET connectToPeer(const CString& ip, Told& told)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) {
-        batch.tellOnce(Batch::SOCKET_FAILED, "Error at socket().\n");
+        told.set(Batch::SOCKET_FAILED, "Error at socket().\n");
         return INVALID_SOCKET;
     }
     int receiveBuffer = (int)receiveBufferBytes;
@@ -215,20 +237,23 @@ SOCKET connectToPeer(const CString& ip, Batch& batch)
     address.sin_port = htons(IPMSG_PORT);
     if (connect(s, (sockaddr*)&address, sizeof address) == SOCKET_ERROR) {
         closesocket(s);
-        batch.tellOnce(Batch::NOT_REACHED, "错误：不能连接到对方主机.");
+        told.set(Batch::NOT_REACHED, "错误：不能连接到对方主机.");
         return INVALID_SOCKET;
     }
     return s;
 }
 
-void sendRequest(SOCKET s, const DownloadItem& item, int command, Batch& batch)
+// False when the request could not be sent: the connection is gone.
+bool sendRequest(SOCKET s, const DownloadItem& item, int command, Told& told)
 {
     CString request;
     request.Format("1:%d:%s:%s:%d:%x:%x:0", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
                    (const char*)CUtils::getHostName(), command, (unsigned int)parseNumberField(item.packetNo, 10),
                    (unsigned int)parseNumberField(item.fileId, 10));
-    if (send(s, request, request.GetLength(), 0) == SOCKET_ERROR)
-        batch.tellOnce(Batch::SEND_FAILED, "send error.");
+    if (send(s, request, request.GetLength(), 0) != SOCKET_ERROR)
+        return true;
+    told.set(Batch::SEND_FAILED, "send error.");
+    return false;
 }
 
 // The announced size, read as the unsigned 32 bits that an offer carries.
@@ -259,10 +284,10 @@ bool receiveFile(SOCKET s, const DownloadItem& item, DownloadFolder& place, cons
     return rest == 0;
 }
 
-bool receiveFolder(SOCKET s, const DownloadItem& item, DownloadFolder& place, const Report& report, Batch& batch,
+bool receiveFolder(SOCKET s, const DownloadItem& item, DownloadFolder& place, const Report& report, Told& told,
                    std::vector<char>& buffer)
 {
-    FolderWriter writer(place, report, batch);
+    FolderWriter writer(place, report);
     FolderStreamParser parser(writer, item.name, place.room());
     int n;
     while ((n = recv(s, &buffer[0], RECEIVE_BLOCK_SIZE, 0)) > 0) {
@@ -271,6 +296,8 @@ bool receiveFolder(SOCKET s, const DownloadItem& item, DownloadFolder& place, co
             break;
     }
     bool whole = parser.finish();
+    if (writer.sawUnknownType())
+        told.set(Batch::UNKNOWN_TYPE, "错误，不识别的文件类型：" + writer.unknownType());
     return n == 0 && whole;
 }
 
@@ -291,16 +318,18 @@ void download(const DownloadItem& item, Batch& batch, std::vector<char>& buffer)
         report.failed();
         return;
     }
-    SOCKET s = connectToPeer(item.ip, batch);
-    if (s == INVALID_SOCKET) {
-        report.failed();
-        return;
+    Told told;
+    SOCKET s = connectToPeer(item.ip, told);
+    bool whole = false;
+    if (s != INVALID_SOCKET) {
+        if (sendRequest(s, item, isFile ? IPMSG_GETFILEDATA : IPMSG_GETDIRFILES, told))
+            whole = isFile ? receiveFile(s, item, place, report, buffer)
+                           : receiveFolder(s, item, place, report, told, buffer);
+        closesocket(s);
     }
-    sendRequest(s, item, isFile ? IPMSG_GETFILEDATA : IPMSG_GETDIRFILES, batch);
-    bool whole =
-        isFile ? receiveFile(s, item, place, report, buffer) : receiveFolder(s, item, place, report, batch, buffer);
-    closesocket(s);
     report.end(whole);
+    if (told.box != Batch::BOX_COUNT)
+        batch.tellOnce(told.box, told.text);
 }
 
 // A thread of the batch: items in turn until none is left.

@@ -30,7 +30,7 @@ const int MAX_DOWNLOADS_AT_ONCE = 3;
 // folder arrives as saveDir\<its name>. Each item gets its row in the
 // receive-progress window when it starts. A message box (a peer that cannot
 // be reached, an entry of an unknown type, ...) is shown once for all the
-// items, not once per item.
+// items, not once per item, and only after the item's row shows its end.
 void startDownloads(const std::vector<DownloadItem>& items, const CString& saveDir);
 
 // A peer that stays silent this long while a download waits for data ends

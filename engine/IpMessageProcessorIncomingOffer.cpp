@@ -1,7 +1,8 @@
-// A file offer from a peer: the receipt goes out at once from the receive
-// thread; asking the user, choosing the folder and starting the downloads
-// happen on a thread of the offer's own, so that datagrams from everybody go
-// on being read while the box is open.
+// A file offer from a peer: on the receive thread, the words sent with the
+// files go to the peer's chat window and the receipt goes out; asking the
+// user, choosing the folder and starting the downloads happen on a thread of
+// the offer's own, so that datagrams from everybody go on being read while
+// the box is open.
 
 #include "engine/IpMessageProcessor.h"
 
@@ -17,24 +18,41 @@
 #include "core/UdpPacketSender.h"
 #include "engine/FileDownload.h"
 #include "engine/Messenger.h"
+#include "engine/ServingSlots.h"
 #include "engine/WindowLinks.h"
 
-#include <atomic>
 #include <vector>
 
 namespace {
 
-// Each open question is a thread and a box on the user's screen: a peer that
-// floods offers must not open them without bound. Offers beyond these are
-// acknowledged and not asked.
-const int MAX_OPEN_OFFER_QUESTIONS = 8;
-std::atomic<int> openOfferQuestions(0);
+// Each open question is a thread and a box on the user's screen until the
+// user answers it, and a source address costs a sender nothing. Two per
+// address let a peer offer again while the user still thinks about its
+// first offer; more would let one host fill the screen. Thirty-two in all
+// take sixteen addresses to fill, so a flood from a few hosts leaves room
+// for the honest peers' offers. One question, its thread (a 2 MiB stack
+// reserved) and its box, measured about 2 MB resident under Wine, so all
+// of them hold about 64 MB and 64 MiB of stacks: a small part of the
+// 32-bit program's 2 GiB. An offer past either bound is neither asked nor
+// acknowledged, so its sender learns that it was not delivered.
+const int OFFER_QUESTIONS_PER_ADDRESS = 2;
+const int OFFER_QUESTIONS_IN_ALL = 32;
+
+ServingSlots& openQuestions()
+{
+    // Made on first use and never destroyed: a question may still be open
+    // while the process ends.
+    static ServingSlots* questions = new ServingSlots(OFFER_QUESTIONS_PER_ADDRESS, OFFER_QUESTIONS_IN_ALL);
+    return *questions;
+}
+
 const UINT ONLY_FILE_SYSTEM_FOLDERS = 0x0001;  // BIF_RETURNONLYFSDIRS
 
 // What the user is asked about, read once out of the datagram: the prompt
 // shows, and the downloads write, these very names.
 struct FileOffer {
     CString ip;
+    ULONG address;  // the place it holds among the open questions
     CString senderName;
     std::vector<DownloadItem> items;
 };
@@ -104,8 +122,8 @@ UINT askAndDownload(LPVOID parameter)
             }
         }
     }
+    openQuestions().give(offer->address);
     delete offer;
-    --openOfferQuestions;
     return 0;
 }
 
@@ -114,23 +132,39 @@ UINT askAndDownload(LPVOID parameter)
 void IpMessageProcessor::takeFileAttachMessage(const char* data, int length, IpMessage* message, CString ip,
                                                CString port)
 {
+    // The words sent with the files are read as a chat text is: up to the
+    // first NUL, ':' and all.
     IpMessageParser parser;
-    parser.parseRawPacket(data, length, IpMessageParser::READ_ANSWER_OR_OFFER, message);
+    parser.parseRawPacket(data, length, IpMessageParser::READ_CHAT_TEXT, message);
     CStringArray entries;
     parser.splitAttachments(data, length, &entries);
 
-    // Acknowledged before the user is asked, whatever the user decides.
+    ULONG address = inet_addr(ip);
+    if (!openQuestions().take(address))
+        return;
+    // Shown once, before the question, as a text from the peer; the chat
+    // window's own bound holds for it as for any text, and an offer whose
+    // words are not shown is not asked either.
+    if (!message->extra.IsEmpty() &&
+        SendMessageA(buddyListWindow(), WM_USER_RECEIVE_MESSAGE, 0, (LPARAM)message) != CHAT_TEXT_TAKEN) {
+        openQuestions().give(address);
+        return;
+    }
+
+    FileOffer* offer = new FileOffer;
+    offer->ip = message->senderIp;
+    offer->address = address;
+    offer->senderName = senderNameOf(ip, message->user);
+    readItems(entries, *message, port, &offer->items);
+    if (AfxBeginThread(askAndDownload, offer) == NULL) {
+        openQuestions().give(address);
+        delete offer;
+        return;
+    }
+
+    // Acknowledged once the user is asked, whatever the user decides.
     CString receipt;
     receipt.Format("1:%d:%s:%s:%d:%s", nextPacketNo(), (const char*)CUtils::getLoginUserName(),
                    (const char*)CUtils::getHostName(), IPMSG_RECVMSG, (const char*)message->packetNo);
     UdpPacketSender::sendReply(udpSocket, receipt, receipt.GetLength(), ip, IPMSG_PORT);
-
-    FileOffer* offer = new FileOffer;
-    offer->ip = message->senderIp;
-    offer->senderName = senderNameOf(ip, message->user);
-    readItems(entries, *message, port, &offer->items);
-    if (++openOfferQuestions > MAX_OPEN_OFFER_QUESTIONS || AfxBeginThread(askAndDownload, offer) == NULL) {
-        --openOfferQuestions;
-        delete offer;
-    }
 }

@@ -5,14 +5,14 @@
 #include <map>
 #include <mutex>
 
-// The count of connections being served, per peer address and in all, kept
-// under two bounds so that one host cannot take every serving thread. Safe on
-// every thread.
+// The count of what peers hold at once (connections being served, offers
+// put to the user), per peer address and in all, kept under two bounds so
+// that one host cannot take every place. Safe on every thread.
 class ServingSlots {
 public:
     ServingSlots(int perAddress, int inAll);
 
-    // Takes a slot for a connection from address (IPv4, network order);
+    // Takes a slot for address (IPv4, network order);
     // false, and nothing taken, when the address or the whole has reached
     // its bound.
     bool take(ULONG address);

@@ -8,8 +8,9 @@
 //
 //   message                   to                        how     lParam                         afterwards
 //   WM_USER_ADD_BUDDY         buddyListWindow()         sent    IpMessage* (entry or answer)   the sender's
-//   WM_USER_RECEIVE_MESSAGE   buddyListWindow()         sent    IpMessage* (chat text)         the sender's;
-//                                                                 the window answers CHAT_TEXT_TAKEN
+//   WM_USER_RECEIVE_MESSAGE   buddyListWindow()         sent    IpMessage* (chat text, or the  the sender's;
+//                                                                 words of a file offer)         the window answers
+//                                                                                                CHAT_TEXT_TAKEN
 //   WM_USER_REMOVE_BUDDY      buddyListWindow()         sent    IpMessage* (exit)              the sender's
 //   WM_USER_RECEIVE_START     receiveProgressWindow()   sent    CString* download parameter    the sender's
 //   WM_USER_RECEIVE_PROGRESS  receiveProgressWindow()   posted  new CString                    the window frees it

@@ -1,9 +1,9 @@
 """Chat texts from hundreds of addresses (ZQ.exe under Wine, its windows on a private display).
 A text from a new address opens a chat window, and a UDP source address costs the sender
 nothing: the windows that texts open are bounded. Past the bound a text from an address without
-a window is neither shown nor acknowledged, while a peer that has a window goes on talking, and
-the program's memory and threads stay where the bound puts them. It runs against the test build
-and, where 32-bit Wine is there, the 32-bit release program (--zq)."""
+a window is neither shown nor acknowledged (nor is a file offer with words), while a peer that has
+a window goes on talking, and the program's memory and threads stay where the bound puts them. It
+runs against the test build and, where 32-bit Wine is there, the 32-bit release program (--zq)."""
 
 import os
 
@@ -11,7 +11,7 @@ import desktop
 import harness
 from application_case import ApplicationCase
 from harness import ProcessUsage
-from ipmsg_peer import PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, build
+from ipmsg_peer import PORT, RECVMSG, SENDCHECKOPT, SENDMSG, Packet, build, offer_datagram
 
 ZQ = "10.77.0.1"
 # Windows that received texts may open (CUserListDlg::CHAT_WINDOW_LIMIT).
@@ -110,6 +110,19 @@ class ChatFloodTest(ApplicationCase):
         self.assertLess(past[0] - at_bound[0], BEYOND_BYTES)
         self.assertLess(past[1] - at_bound[1], BEYOND_BYTES)
         self.assertEqual(past[2], at_bound[2])
+
+        # The words sent with files take the road of a text: past the bound an offer with words
+        # from an address without a window is neither shown nor asked nor acknowledged; one
+        # without words needs no window and is asked.
+        last = len(addresses) - 1
+        for number, words in ((9000, "看看这个"), (9001, "")):
+            senders[last].sendto(offer_datagram(number, [(1, "f.txt", 1, 1)], text=words, user="u%d" % last,
+                                                host="crowd"), (ZQ, PORT))
+            talk("after offer %d" % number)
+        self.assertEqual(acknowledged(1), {b"9001"})
+        box = inspect.wait_window(lambda w: w.title == "接收文件" and w.visible, what="the offer without words")
+        self.assertEqual([w.hwnd for w in inspect.windows() if w.title == "接收文件"], [box.hwnd])
+        self.assertNotIn("u%d(%s)" % (last, addresses[last]), {w.title for w in inspect.windows()})
         zq.stop()
 
 

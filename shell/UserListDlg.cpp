@@ -101,14 +101,18 @@ BOOL CUserListDlg::OnInitDialog()
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
-    // Before the messenger's first share-list request, so that its replies
-    // and the peers' requests find both pages. The download threads report
-    // to the receive-progress window from the start.
-    shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
-    receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
-
     applyPrintScreenHotKey();
     return TRUE;
+}
+
+void CUserListDlg::createHiddenWindows()
+{
+    if (shareFolderDlg.GetSafeHwnd() == NULL) {
+        shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
+    }
+    if (receiveProgressDlg.GetSafeHwnd() == NULL) {
+        receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
+    }
 }
 
 // Released first, so that turning capture on while it is already registered

@@ -194,8 +194,13 @@ def main():
     parser.add_argument("--starts", type=int, default=3)
     parser.add_argument("--known", type=int, default=3000)
     parser.add_argument("--new", type=int, default=400)
+    parser.add_argument("--program", help="the messenger to start (default: ZQ.exe of the driver's build)")
+    parser.add_argument("--only-start", action="store_true",
+                        help="measure only the start-up to the entry broadcast")
     args = parser.parse_args()
     harness.config.driver = os.path.abspath(args.driver)
+    if args.program:
+        harness.config.zq = os.path.abspath(args.program)  # where ZQ.ini goes follows the program
     harness.config.template = os.path.abspath(args.template)
     harness.config.logs = tempfile.mkdtemp(prefix="zq-bench-logs-")
     histories = [int(h) for h in args.histories.split(",")]
@@ -204,6 +209,9 @@ def main():
         wine.write_settings(userName="bench", userGroupName="bench")
         starts = measure_start(wine, net.hosts[1], os.path.abspath(args.empty), os.path.abspath(args.loaded),
                                args.starts)
+        if args.only_start:
+            print_start(starts, args.starts)
+            return
 
         peer = Peer(net.hosts[1], user="chatpeer", hostname="chatbox")
         zq = wine.start(desktop.program_path("ZQ.exe"), name="ZQ")
@@ -229,9 +237,13 @@ def main():
         print("  %7d     %9.2f %9.2f    %6.2f %6.2f" % (wanted, median, p99, median / fresh[0], p99 / fresh[1]))
     print("entries taken in per second (%d in flight): known peer %.0f/s (%d entries), new peers %.0f/s (%d peers)"
           % (IN_FLIGHT, known_rate, args.known, new_rate, args.new))
+    print_start(starts, args.starts)
+
+
+def print_start(starts, count):
     zq, empty, loaded = (statistics.median(starts[name]) for name in ("ZQ", "empty", "loaded"))
     print("start to first broadcast, median of %d warm starts: ZQ.exe %.0f ms, empty Win32 program %.0f ms, "
-          "Win32 program loading what ZQ loads %.0f ms" % (args.starts, zq * 1000, empty * 1000, loaded * 1000))
+          "Win32 program loading what ZQ loads %.0f ms" % (count, zq * 1000, empty * 1000, loaded * 1000))
     print("  ratio ZQ.exe / loading Win32 program %.2f, ZQ.exe / empty Win32 program %.2f" % (zq / loaded, zq / empty))
 
 

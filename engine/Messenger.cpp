@@ -62,11 +62,13 @@ int initMessenger()
     return 1;
 }
 
-int startMessenger()
+int startMessenger(void (*afterEntry)())
 {
     // Our entry is the first datagram we send; answers wait in the socket
-    // until the receive thread runs.
+    // until the receive thread runs, after everything they reach exists.
     sendBrEntry();
+    if (afterEntry != NULL)
+        afterEntry();
     CUtils::requestShareLists();
     MessageReceiverThread* receiver = new MessageReceiverThread;  // lives for the whole run
     receiver->start();

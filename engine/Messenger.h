@@ -14,8 +14,12 @@ int initMessenger();
 // 1 when the socket could be made and bound, else 0.
 int createUdpSocket();
 int createTcpSocket();
-// Announces us, asks for the peers' share lists and starts the receive threads.
-int startMessenger();
+// Announces us, asks for the peers' share lists and starts the receive
+// threads. afterEntry, when given, runs right after the entry broadcast and
+// before the share-list request: the user interface makes there the windows
+// that only the peers' answers and the downloads reach, so that they do not
+// hold up our entry. Always 0.
+int startMessenger(void (*afterEntry)() = NULL);
 // Says goodbye and stops the sockets layer; the process ends right after.
 void stopMessenger();
 

@@ -18,13 +18,6 @@ CUserListDlg* userListDlg = NULL;
 
 namespace {
 
-const UINT STATUS_INDICATORS[] = {
-    ID_SEPARATOR,
-    ID_INDICATOR_CAPS,
-    ID_INDICATOR_NUM,
-    ID_INDICATOR_SCRL,
-};
-
 CString trayTip()
 {
     CUtils utils;
@@ -92,26 +85,19 @@ void showBuddyListOwnName()
         userListDlg->showOwnNameAndGroup();
 }
 
+void createBuddyListHiddenWindows()
+{
+    userListDlg->createHiddenWindows();
+}
+
 }  // namespace
 
 int CMainFrame::OnCreate(LPCREATESTRUCT create)
 {
+    // The frame is never seen: no tool bar or status bar is made for it.
     if (CFrameWnd::OnCreate(create) == -1) {
         return -1;
     }
-    if (!toolBar.CreateEx(this, TBSTYLE_FLAT,
-                          WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY |
-                              CBRS_SIZE_DYNAMIC) ||
-        !toolBar.LoadToolBar(IDR_MAINFRAME)) {
-        return -1;
-    }
-    if (!statusBar.Create(this) ||
-        !statusBar.SetIndicators(STATUS_INDICATORS, sizeof(STATUS_INDICATORS) / sizeof(UINT))) {
-        return -1;
-    }
-    toolBar.EnableDocking(CBRS_ALIGN_ANY);
-    EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBar(&toolBar);
 
     normalIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_TRAY_NORMAL));
     newMessageIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_TRAY_NEW_MESSAGE));
@@ -128,9 +114,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT create)
     CSettingDlg::applyHotKeySetting = applyBuddyListHotKey;
     CSettingDlg::showOwnNameAndGroup = showBuddyListOwnName;
 
-    loadConfig();
-    // The buddy list exists before the first datagram arrives.
-    return startMessenger() != 0 ? -1 : 0;
+    // The buddy list has just read the settings. It is all that must exist
+    // before our entry goes out; the hidden windows follow the entry and come
+    // before the first datagram is taken in.
+    return startMessenger(createBuddyListHiddenWindows) != 0 ? -1 : 0;
 }
 
 void CMainFrame::OnDestroy()

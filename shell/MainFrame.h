@@ -27,8 +27,6 @@ public:
     void showBuddyList();
 
     CUserListDlg* userList;
-    CStatusBar statusBar;
-    CToolBar toolBar;
     HICON normalIcon;
     HICON newMessageIcon;
     CTrayIcon trayIcon;

@@ -94,16 +94,23 @@ BOOL CUserListDlg::OnInitDialog()
     nameEdit.setTextColor(OWN_TEXT_COLOR);
     groupEdit.setTextColor(OWN_TEXT_COLOR);
 
-    // Before the messenger's first share-list request, so that its replies
-    // and the peers' requests find both pages. The download threads report
-    // to the receive-progress window from the start.
-    shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
-    receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
+    // The two hidden windows are made after our entry goes out; wherever they
+    // are first shown, they open beside this list.
     shareFolderDlg.openBeside = m_hWnd;
     receiveProgressDlg.openBeside = m_hWnd;
 
     applyPrintScreenHotKey();
     return TRUE;
+}
+
+void CUserListDlg::createHiddenWindows()
+{
+    if (shareFolderDlg.GetSafeHwnd() == NULL) {
+        shareFolderDlg.Create(IDD_SHARE_FLODER_DLG, this);
+    }
+    if (receiveProgressDlg.GetSafeHwnd() == NULL) {
+        receiveProgressDlg.Create(IDD_RECEIVE_PROGRESS_DLG, NULL);
+    }
 }
 
 // Released first, so that turning capture on while it is already registered

@@ -67,6 +67,13 @@ public:
     // The chat window of a peer, made (hidden) with this label and title
     // when there is none yet; NULL when it cannot be made.
     CChartDlg* chatDialogFor(const CString& ip, const CString& label, const CString& title);
+    // Makes the hidden shared-folder browser and receive-progress window once.
+    // The browser's pages must be there before the share-list request goes
+    // out and before the receive threads run, so that replies and the peers'
+    // requests find them; the downloads report to the progress window. The
+    // main frame makes them right after the entry broadcast, which they would
+    // otherwise delay: the own page measures every shared folder.
+    void createHiddenWindows();
     // Holds the screen-capture hot key Ctrl+P exactly while capture is on;
     // FALSE when capture is on and another program holds the key.
     BOOL applyPrintScreenHotKey();
@@ -79,7 +86,7 @@ public:
     CUserListTreeCtrl userTree;
     CEditExtCtrl nameEdit;
     CEditExtCtrl groupEdit;
-    CShareFloderDlg shareFolderDlg;  // made hidden here, shown by 共享
+    CShareFloderDlg shareFolderDlg;  // made hidden by createHiddenWindows, shown by 共享
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);

@@ -2,13 +2,13 @@
 """Checks that each given program is a Windows PE file of the expected kind.
 
 --pe32 PATH        a 32-bit program that carries no debugging sections (the release build)
---pe32plus PATH    a 64-bit program (the test build, which keeps them)
+--pe32plus PATH    a 64-bit program that carries none either (the test build, which keeps them
+                   in ZQ.debug beside it: inside, they slow every start under Wine)
 """
 import struct
 import sys
 
 KINDS = {"--pe32": 0x10B, "--pe32plus": 0x20B}
-STRIPPED = {"--pe32"}
 
 
 def read_headers(path):
@@ -45,7 +45,7 @@ def main(argv):
             continue
         problems = [] if got == want else ["expected " + flag[2:]]
         debug = [name for name in names if name.startswith(".debug")]
-        if flag in STRIPPED and debug:
+        if debug:
             problems.append("carries debugging sections " + " ".join(debug))
         print(f"{path}: {'PE32+' if got == 0x20B else 'PE32' if got == 0x10B else hex(got)}"
               f" ({'; '.join(problems) if problems else 'ok'})")

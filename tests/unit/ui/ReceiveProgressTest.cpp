@@ -306,11 +306,16 @@ TEST_F(ReceiveProgress, SizesOfTwoGibibytesAndMoreAreShownAsTheyAre)
     EXPECT_EQ(cell(0, Dlg::COLUMN_RECEIVED), "3000000000") << "the count does not wrap at 2^31";
 }
 
-// The buddy list makes the window hidden when it starts; "收发状态" shows it,
-// and the download threads find it through the window links.
+// The buddy list makes the window hidden when it starts (the main frame asks
+// for it right after the entry broadcast); "收发状态" shows it, and the
+// download threads find it through the window links.
 class TransferStatusButton : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL)); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL));
+        buddyList.createHiddenWindows();
+    }
     void TearDown() override
     {
         userListDlg = NULL;

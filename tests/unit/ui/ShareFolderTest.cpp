@@ -321,12 +321,14 @@ TEST_F(SharedFolderBrowser, DownloadAsksWithTheSelectedFolderNames)
 
 namespace {
 
-// The buddy list makes the browser hidden when it starts, so that replies
-// find the peers' page; its 共享 button shows it.
+// The buddy list makes the browser hidden when it starts (the main frame
+// asks for it right after the entry broadcast), so that replies find the
+// peers' page; its 共享 button shows it.
 TEST(BuddyListShareButton, ShowsTheBrowserMadeHiddenAtStart)
 {
     CUserListDlg buddyList;
     ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL));
+    buddyList.createHiddenWindows();
     ASSERT_TRUE(::IsWindow(buddyList.shareFolderDlg.m_hWnd));
     EXPECT_FALSE(buddyList.shareFolderDlg.IsWindowVisible());
     EXPECT_TRUE(::IsWindow(buddyList.shareFolderDlg.allSharePage.m_hWnd));

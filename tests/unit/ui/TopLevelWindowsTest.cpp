@@ -120,6 +120,7 @@ TEST(TopLevelWindows, ProgressAndSharedFoldersOpenBesideTheBuddyListInTheWorkAre
         SCOPED_TRACE(edge);
         CUserListDlg buddyList;
         ASSERT_TRUE(buddyList.Create(IDD_USER_LIST_DLG, NULL));
+        buddyList.createHiddenWindows();
         RECT list = rectOf(buddyList.m_hWnd);
         int width = list.right - list.left;
         int left = edge == LEFT ? work.left + 20 : work.right - width - 20;

@@ -56,6 +56,21 @@ int UdpPacketSender::broadcast(SOCKET socket, const char* data, int length, int 
     return 0;
 }
 
+std::vector<sockaddr_in> UdpPacketSender::destinationsOf(CString ipList, int port)
+{
+    std::vector<sockaddr_in> destinations;
+    CStringArray addresses;
+    CUtils::splitToArray(ipList, ",", &addresses);
+    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
+        CString ip = addresses[i];
+        ip.Trim();
+        sockaddr_in destination;
+        if (!ip.IsEmpty() && destinationOf(ip, port, &destination))
+            destinations.push_back(destination);
+    }
+    return destinations;
+}
+
 int UdpPacketSender::sendTo(SOCKET socket, const char* data, int length, CString ip, int port)
 {
     sockaddr_in destination;
@@ -66,14 +81,8 @@ int UdpPacketSender::sendTo(SOCKET socket, const char* data, int length, CString
 
 int UdpPacketSender::sendToEach(SOCKET socket, const char* data, int length, CString ipList, int port)
 {
-    CStringArray addresses;
-    CUtils::splitToArray(ipList, ",", &addresses);
-    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
-        CString ip = addresses[i];
-        ip.Trim();
-        if (!ip.IsEmpty())
-            sendTo(socket, data, length, ip, port);
-    }
+    for (const sockaddr_in& destination : destinationsOf(ipList, port))
+        sendDatagram(socket, data, length, destination);
     return 0;
 }
 
@@ -89,15 +98,8 @@ int UdpPacketSender::sendString(SOCKET socket, CString data, CString ip, int por
 
 int UdpPacketSender::sendOwnToEach(SOCKET socket, const char* data, int length, CString ipList, int port)
 {
-    CStringArray addresses;
-    CUtils::splitToArray(ipList, ",", &addresses);
-    for (INT_PTR i = 0; i < addresses.GetSize(); ++i) {
-        CString ip = addresses[i];
-        ip.Trim();
-        sockaddr_in destination;
-        if (!ip.IsEmpty() && destinationOf(ip, port, &destination))
-            PendingSends::own().send(socket, data, length, destination);
-    }
+    for (const sockaddr_in& destination : destinationsOf(ipList, port))
+        PendingSends::own().send(socket, data, length, destination);
     return 0;
 }
 

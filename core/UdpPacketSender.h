@@ -3,6 +3,8 @@
 #include "classlib/CString.h"
 #include "classlib/Types.h"
 
+#include <vector>
+
 class UdpPacket;
 
 // The low-level datagram senders. Each sends one datagram and ignores the
@@ -52,4 +54,6 @@ public:
     // IPv4 address (inet_addr gives INADDR_NONE, which is also the answer
     // for 255.255.255.255: only broadcast may send there).
     static BOOL destinationOf(CString ip, int port, sockaddr_in* destination);
+    // The destinations of IPs joined by ',': blanks and bad addresses left out.
+    static std::vector<sockaddr_in> destinationsOf(CString ipList, int port);
 };
